@@ -1,0 +1,63 @@
+#include "number_text.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace kalvian {
+
+std::string formatGeneral(double value) {
+    if (std::isnan(value)) {
+        return "NAN";
+    }
+    if (std::isinf(value)) {
+        return value < 0 ? "-INF" : "INF";
+    }
+    if (value == 0) {
+        return "0";
+    }
+
+    // 15 significant digits, correctly rounded: d.dddddddddddddde±x
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    std::string digits;
+    const char* p = buffer;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits += *p;
+        }
+    }
+    const int exponent = std::atoi(p + 1); // value = d.ddd × 10^exponent
+    while (digits.size() > 1 && digits.back() == '0') {
+        digits.pop_back();
+    }
+
+    std::string text = value < 0 ? "-" : "";
+    const int integerDigits = exponent + 1;
+    if (integerDigits > 15 || integerDigits < -3) {
+        text += digits[0];
+        if (digits.size() > 1) {
+            text += '.';
+            text.append(digits, 1);
+        }
+        text += 'E';
+        text += std::to_string(exponent);
+    } else if (integerDigits <= 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-integerDigits), '0');
+        text += digits;
+    } else {
+        const auto whole = static_cast<std::size_t>(integerDigits);
+        if (digits.size() <= whole) {
+            text += digits;
+            text.append(whole - digits.size(), '0');
+        } else {
+            text.append(digits, 0, whole);
+            text += '.';
+            text.append(digits, whole);
+        }
+    }
+    return text;
+}
+
+} // namespace kalvian
