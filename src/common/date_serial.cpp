@@ -30,12 +30,14 @@ CalendarDate civilFromDays(long long days) {
 }
 
 constexpr long long kUnixDayOfSerialZero = -25569; // 30/12/1899
-const double kFirstSerial = -693593.0;              // 01/01/0001
-const double kLastSerial = 2958465.0;               // 31/12/9999
+const double kFirstSerial = -693593.0;             // 01/01/0001
+const double kLastSerial = 2958465.0;              // 31/12/9999
 
 } // namespace
 
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeapYear(int year) {
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int month, int year) {
     static constexpr int kLengths[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -20,24 +20,24 @@ TEST_P(DateSerialTest, ConvertsBothWays) {
     EXPECT_EQ(*fromSerial(c.serial), c.date);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Serials, DateSerialTest,
-    ::testing::Values(SerialCase{"dia-zero", {1899, 12, 30}, 0.0}, SerialCase{"primeiro-de-1900", {1900, 1, 1}, 2.0},
-                      SerialCase{"antes-de-1899", {1899, 12, 29}, -1.0},
-                      SerialCase{"fevereiro-2008", {2008, 2, 1}, 39479.0},
-                      SerialCase{"corte", {2008, 12, 15}, 39797.0},
-                      SerialCase{"primeiro-dia", {1, 1, 1}, -693593.0},
-                      SerialCase{"ultimo-dia", {9999, 12, 31}, 2958465.0},
-                      SerialCase{"bissexto-2000", {2000, 2, 29}, 36585.0}),
-    [](const auto& info) {
-        std::string name = info.param.name;
-        for (char& ch : name) {
-            if (ch == '-') {
-                ch = '_';
-            }
-        }
-        return name;
-    });
+INSTANTIATE_TEST_SUITE_P(Serials, DateSerialTest,
+                         ::testing::Values(SerialCase{"dia-zero", {1899, 12, 30}, 0.0},
+                                           SerialCase{"primeiro-de-1900", {1900, 1, 1}, 2.0},
+                                           SerialCase{"antes-de-1899", {1899, 12, 29}, -1.0},
+                                           SerialCase{"fevereiro-2008", {2008, 2, 1}, 39479.0},
+                                           SerialCase{"corte", {2008, 12, 15}, 39797.0},
+                                           SerialCase{"primeiro-dia", {1, 1, 1}, -693593.0},
+                                           SerialCase{"ultimo-dia", {9999, 12, 31}, 2958465.0},
+                                           SerialCase{"bissexto-2000", {2000, 2, 29}, 36585.0}),
+                         [](const auto& info) {
+                             std::string name = info.param.name;
+                             for (char& ch : name) {
+                                 if (ch == '-') {
+                                     ch = '_';
+                                 }
+                             }
+                             return name;
+                         });
 
 TEST(DateSerial, BlankAndOutOfRangeSerialsHaveNoDay) {
     EXPECT_FALSE(fromSerial(kBlankDate).has_value());

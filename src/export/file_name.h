@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kalvian {
+
+// "VRK3_<registration, trimmed>__dd_mm_yyyy__dd_mm_yyyy.txt" for the period's start and end serials.
+std::string NomeArquivoPadrao(std::string_view registration, double start, double end);
+
+} // namespace kalvian

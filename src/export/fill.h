@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kalvian {
+
+// Drops leading and trailing blanks and control characters (byte codes 32 and below).
+std::string_view trimBlanks(std::string_view value);
+
+// Both rules first drop leading and trailing blanks and control characters (byte codes 32 and below), keep
+// at most the first `width` bytes, then fill up to exactly `width` bytes.
+
+// Right-justified field: the fill goes in front.
+std::string PreencheEsquerda(std::string_view value, int width, char fill);
+
+// Left-justified field: the fill goes behind.
+std::string PreencheDireita(std::string_view value, int width, char fill);
+
+} // namespace kalvian

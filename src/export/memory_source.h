@@ -1,0 +1,46 @@
+#pragma once
+
+#include "common/field_value.h"
+#include "common/source_record.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace kalvian {
+
+// A source record held in memory: named values, looked up by name regardless of letter case.
+class MemoryRecord : public SourceRecord {
+public:
+    MemoryRecord() = default;
+    MemoryRecord(std::initializer_list<std::pair<std::string, FieldValue>> fields);
+
+    void set(const std::string& field, FieldValue value);
+
+    std::string asText(std::string_view field) const override;
+    double asNumber(std::string_view field) const override;
+    std::int32_t asInteger(std::string_view field) const override;
+    double asDate(std::string_view field) const override;
+
+private:
+    const FieldValue& value(std::string_view field) const;
+
+    std::vector<std::pair<std::string, FieldValue>> m_fields;
+};
+
+// Clients held in memory, kept in a stable order by CODCLI so that the first of a repeated code wins.
+class MemoryClients : public ClientLookup {
+public:
+    explicit MemoryClients(std::vector<MemoryRecord> clients = {});
+
+    const SourceRecord* find(std::int32_t code) override;
+
+private:
+    std::vector<MemoryRecord> m_clients;
+    std::unordered_map<std::int32_t, std::size_t> m_firstByCode;
+};
+
+} // namespace kalvian
