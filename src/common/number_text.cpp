@@ -1,8 +1,7 @@
 #include "number_text.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace kalvian {
 
@@ -19,7 +18,8 @@ std::string formatGeneral(double value) {
 
     // 15 significant digits, correctly rounded: d.dddddddddddddde±x
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
     std::string digits;
     const char* p = buffer;
     for (; *p != 'e'; ++p) {
@@ -27,7 +27,8 @@ std::string formatGeneral(double value) {
             digits += *p;
         }
     }
-    const int exponent = std::atoi(p + 1); // value = d.ddd × 10^exponent
+    int exponent = 0; // value = d.ddd × 10^exponent
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), written.ptr, exponent);
     while (digits.size() > 1 && digits.back() == '0') {
         digits.pop_back();
     }

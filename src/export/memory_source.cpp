@@ -3,16 +3,18 @@
 #include "common/error.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace kalvian {
 
 namespace {
 
+char upperAscii(char ch) {
+    return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+}
+
 bool sameName(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return upperAscii(x) == upperAscii(y); });
 }
 
 } // namespace

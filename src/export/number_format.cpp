@@ -2,9 +2,9 @@
 
 #include "common/number_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace kalvian {
 
@@ -13,62 +13,74 @@ namespace {
 constexpr int kSignificantDigits = 18;
 constexpr int kDecimals = 2;
 
-// Adds one unit to a string of decimal digits, growing it when the carry runs off the front.
-void incrementDigits(std::string& digits) {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
-            ++*it;
-            return;
-        }
-        *it = '0';
-    }
-    digits.insert(digits.begin(), '1');
-}
-
-std::string formatFixed(double value, std::size_t minIntegerDigits) {
+std::string formatFixed(double value, int minIntegerDigits) {
     if (!std::isfinite(value)) {
         return formatGeneral(value);
     }
 
     // The magnitude as d.ddddddddddddddddde±x: 18 significant digits of its exact binary value.
-    char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "%.*e", kSignificantDigits - 1, std::fabs(value));
-    std::string digits;
-    const char* p = buffer;
+    char scientific[48];
+    const auto written = std::to_chars(scientific, scientific + sizeof scientific, std::fabs(value),
+                                       std::chars_format::scientific, kSignificantDigits - 1);
+    char digits[kSignificantDigits];
+    int count = 0;
+    const char* p = scientific;
     for (; *p != 'e'; ++p) {
         if (*p != '.') {
-            digits += *p;
+            digits[count++] = *p;
         }
     }
-    const int exponent = std::atoi(p + 1);
+    int exponent = 0;
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), written.ptr, exponent);
     if (exponent >= kSignificantDigits) {
         return formatGeneral(value);
     }
 
-    // The 18 digits stand for digits × 10^(exponent - 17); express them in hundredths.
-    const int hundredthsShift = exponent - (kSignificantDigits - 1) + kDecimals;
-    std::string hundredths;
-    if (hundredthsShift >= 0) {
-        hundredths = digits + std::string(static_cast<std::size_t>(hundredthsShift), '0');
-    } else {
-        const int kept = static_cast<int>(digits.size()) + hundredthsShift;
-        const char firstDropped = kept >= 0 ? digits[static_cast<std::size_t>(kept)] : '0';
-        hundredths = kept > 0 ? digits.substr(0, static_cast<std::size_t>(kept)) : "0";
-        if (firstDropped >= '5') {
-            incrementDigits(hundredths);
+    // The digits stand for digits × 10^(exponent - 17). Keep those down to the hundredths, rounding half
+    // away from zero on the first dropped digit; hundredths[] holds the kept digits, most significant first.
+    const int kept =
+        count + exponent - (kSignificantDigits - 1) + kDecimals; // may exceed count: zeros follow
+    char hundredths[kSignificantDigits + kDecimals + 2];
+    int length = 0;
+    for (int i = 0; i < kept; ++i) {
+        hundredths[length++] = i < count ? digits[i] : '0';
+    }
+    if (kept >= 0 && kept < count && digits[kept] >= '5') {
+        int i = length - 1;
+        for (; i >= 0 && hundredths[i] == '9'; --i) {
+            hundredths[i] = '0';
+        }
+        if (i >= 0) {
+            ++hundredths[i];
+        } else {
+            for (int j = length; j > 0; --j) {
+                hundredths[j] = hundredths[j - 1];
+            }
+            hundredths[0] = '1';
+            ++length;
         }
     }
-    const auto firstNonZero = hundredths.find_first_not_of('0');
-    hundredths.erase(0, firstNonZero == std::string::npos ? hundredths.size() : firstNonZero);
-
-    const std::size_t needed = minIntegerDigits + kDecimals;
-    if (hundredths.size() < needed) {
-        hundredths.insert(0, needed - hundredths.size(), '0');
+    int first = 0;
+    while (first < length && hundredths[first] == '0') {
+        ++first;
     }
-    hundredths.insert(hundredths.size() - kDecimals, 1, '.');
+    const int significant = length - first;
+    const bool isZero = significant == 0;
 
-    const bool isZero = firstNonZero == std::string::npos;
-    return value < 0 && !isZero ? "-" + hundredths : hundredths;
+    const int width = std::max(significant, minIntegerDigits + kDecimals);
+    std::string text;
+    text.reserve(static_cast<std::size_t>(width) + 2);
+    if (value < 0 && !isZero) {
+        text += '-';
+    }
+    for (int i = 0; i < width; ++i) {
+        if (i == width - kDecimals) {
+            text += '.';
+        }
+        const int source = first + i - (width - significant);
+        text += source >= first ? hundredths[source] : '0';
+    }
+    return text;
 }
 
 } // namespace

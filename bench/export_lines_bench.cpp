@@ -1,0 +1,72 @@
+// Lines built per second from in-memory records, a client found for every E and R line.
+#include "common/date_serial.h"
+#include "export/export_lines.h"
+#include "export/memory_source.h"
+
+#include <benchmark/benchmark.h>
+
+namespace kalvian {
+namespace {
+
+MemoryClients clients() {
+    std::vector<MemoryRecord> all;
+    for (std::int32_t code = 1; code <= 1000; ++code) {
+        all.push_back({{"CODCLI", code},
+                       {"INSMUN", 12345678901.0},
+                       {"NUMCNPJ", std::string("12345678000199")},
+                       {"NUMCPF", std::string("")},
+                       {"NOME", std::string("Servi\xE7os Gerais de Manuten\xE7\xE3o Ltda")},
+                       {"RUA", std::string("Avenida Paulista")},
+                       {"NUMERO", std::int32_t{1500}},
+                       {"COMPLE", std::string("Conjunto 12")},
+                       {"BAIRRO", std::string("Bela Vista")},
+                       {"CIDADE", std::string("S\xE3o Paulo")},
+                       {"ESTADO", std::string("SP")},
+                       {"CEP", std::string("01310100")}});
+    }
+    return MemoryClients(std::move(all));
+}
+
+void BM_LinhaEmitida(benchmark::State& state) {
+    MemoryClients lookup = clients();
+    MemoryRecord invoice{{"DATA", DateSerial{toSerial({2008, 3, 14})}},
+                         {"SERIE", std::string("A")},
+                         {"NUMNF", std::int32_t{123456}},
+                         {"MODU", std::string("1")},
+                         {"VALNF", 15320.75},
+                         {"VALSER", 12000.0},
+                         {"RESTRB", std::string("R")},
+                         {"ALIQUO", 5.0},
+                         {"ALQRET", 0.0},
+                         {"CODCLI", std::int32_t{500}}};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LinhaEmitida(invoice, lookup, '/'));
+    }
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LinhaEmitida);
+
+void BM_LinhaRecebida(benchmark::State& state) {
+    MemoryClients lookup = clients();
+    MemoryRecord invoice{{"DATA", DateSerial{toSerial({2008, 3, 14})}},
+                         {"CODCLI", std::int32_t{700}},
+                         {"SERIE", std::string("B")},
+                         {"NUMNF", std::int32_t{98765}},
+                         {"MODU", std::string("2")},
+                         {"VALNF", 8000.5},
+                         {"VALSER", 7999.99},
+                         {"ALIQUO", 2.0},
+                         {"IMPRET", 159.99}};
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(LinhaRecebida(invoice, lookup, '/'));
+    }
+    state.counters["lines/s"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_LinhaRecebida);
+
+} // namespace
+} // namespace kalvian
+
+BENCHMARK_MAIN();
