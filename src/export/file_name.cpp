@@ -1,7 +1,7 @@
 #include "file_name.h"
 
+#include "common/trim.h"
 #include "export/date_format.h"
-#include "export/fill.h"
 
 namespace kalvian {
 

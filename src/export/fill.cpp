@@ -1,30 +1,18 @@
 #include "fill.h"
 
+#include "common/trim.h"
+
 #include <algorithm>
 
 namespace kalvian {
 
 namespace {
 
-bool isBlankOrControl(char ch) {
-    return static_cast<unsigned char>(ch) <= 32;
-}
-
 std::string_view trimmedAndCut(std::string_view value, int width) {
     return trimBlanks(value).substr(0, static_cast<std::size_t>(std::max(width, 0)));
 }
 
 } // namespace
-
-std::string_view trimBlanks(std::string_view value) {
-    while (!value.empty() && isBlankOrControl(value.front())) {
-        value.remove_prefix(1);
-    }
-    while (!value.empty() && isBlankOrControl(value.back())) {
-        value.remove_suffix(1);
-    }
-    return value;
-}
 
 std::string PreencheEsquerda(std::string_view value, int width, char fill) {
     const std::string_view kept = trimmedAndCut(value, width);

@@ -5,9 +5,6 @@
 
 namespace kalvian {
 
-// Drops leading and trailing blanks and control characters (byte codes 32 and below).
-std::string_view trimBlanks(std::string_view value);
-
 // Both rules first drop leading and trailing blanks and control characters (byte codes 32 and below), keep
 // at most the first `width` bytes, then fill up to exactly `width` bytes.
 

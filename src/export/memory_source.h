@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/field_value.h"
+#include "common/invoice_query.h"
 #include "common/source_record.h"
 
 #include <cstdint>
@@ -41,6 +42,22 @@ public:
 private:
     std::vector<MemoryRecord> m_clients;
     std::unordered_map<std::int32_t, std::size_t> m_firstByCode;
+};
+
+// Invoices held in memory, walked in the order given.
+class MemoryQuery : public InvoiceQuery {
+public:
+    explicit MemoryQuery(std::vector<MemoryRecord> rows = {}) : m_rows(std::move(rows)) {}
+
+    std::int64_t rowCount() const override { return static_cast<std::int64_t>(m_rows.size()); }
+    void first() override { m_position = 0; }
+    bool eof() const override { return m_position >= m_rows.size(); }
+    void next() override { ++m_position; }
+    const SourceRecord& current() const override { return m_rows.at(m_position); }
+
+private:
+    std::vector<MemoryRecord> m_rows;
+    std::size_t m_position = 0;
 };
 
 } // namespace kalvian

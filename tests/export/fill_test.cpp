@@ -47,10 +47,5 @@ TEST(Fill, ClientNameOfEightyCharactersKeepsItsFirstSeventy) {
     EXPECT_EQ(PreencheDireita(name, 70, ' '), std::string(70, 'N'));
 }
 
-TEST(Fill, TrimBlanksKeepsTheInside) {
-    EXPECT_EQ(trimBlanks("\x01 a  b \x7f "), "a  b \x7f");
-    EXPECT_EQ(trimBlanks(" \t "), "");
-}
-
 } // namespace
 } // namespace kalvian

@@ -1,0 +1,82 @@
+#include "windows1252.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace kalvian {
+
+namespace {
+
+// Code points of bytes 0x80..0x9F; the five bytes Windows leaves undefined map to the C1 control of the
+// same number, as Windows itself converts them.
+constexpr char32_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+char32_t codePointOf(unsigned char byte) {
+    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
+}
+
+char toWindows1252(char32_t codePoint) {
+    if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
+        return static_cast<char>(codePoint);
+    }
+    const auto* found = std::find(std::begin(kHighControls), std::end(kHighControls), codePoint);
+    return found == std::end(kHighControls) ? '?'
+                                            : static_cast<char>(0x80 + (found - std::begin(kHighControls)));
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+} // namespace
+
+std::string utf8ToWindows1252(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const int length = lead < 0x80           ? 1
+                           : (lead >> 5) == 0x6  ? 2
+                           : (lead >> 4) == 0xE  ? 3
+                           : (lead >> 3) == 0x1E ? 4
+                                                 : 0;
+        bool wellFormed = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
+        char32_t cp = length == 1   ? lead
+                      : length == 2 ? lead & 0x1F
+                      : length == 3 ? lead & 0x0F
+                                    : lead & 0x07;
+        for (int k = 1; wellFormed && k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            wellFormed = (next & 0xC0) == 0x80;
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        out += wellFormed ? toWindows1252(cp) : '?';
+        i += wellFormed ? static_cast<std::size_t>(length) : 1;
+    }
+    return out;
+}
+
+std::string windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char ch : text) {
+        appendUtf8(out, codePointOf(static_cast<unsigned char>(ch)));
+    }
+    return out;
+}
+
+} // namespace kalvian

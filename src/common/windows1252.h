@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kalvian {
+
+// Text typed by the user (UTF-8) as the export file's 8-bit code page; a character with no Windows-1252
+// form, or a malformed sequence, becomes "?".
+std::string utf8ToWindows1252(std::string_view text);
+
+// The other way, for showing Windows-1252 text from the tables to the user.
+std::string windows1252ToUtf8(std::string_view text);
+
+} // namespace kalvian

@@ -1,0 +1,107 @@
+#include "export_run.h"
+
+#include "common/error.h"
+#include "common/path.h"
+#include "common/trim.h"
+#include "common/windows1252.h"
+#include "export/export_lines.h"
+#include "export/replacing_file.h"
+
+#include <sys/stat.h>
+
+namespace kalvian {
+
+namespace {
+
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+std::string targetPath(const ExportView& view) {
+    return MontaCaminho(view.destinationFolder(), view.fileName());
+}
+
+// Brings the button panel back however the run ends.
+class ButtonPanelRestorer {
+public:
+    explicit ButtonPanelRestorer(ExportView& view) : m_view(view) {}
+    ~ButtonPanelRestorer() { m_view.showExportPanel(false); }
+
+    ButtonPanelRestorer(const ButtonPanelRestorer&) = delete;
+    ButtonPanelRestorer& operator=(const ButtonPanelRestorer&) = delete;
+
+private:
+    ExportView& m_view;
+};
+
+template <class BuildLine>
+void writeLines(ExportView& view, ReplacingFile& file, InvoiceQuery& query, BuildLine buildLine) {
+    for (query.first(); !query.eof(); query.next()) {
+        std::string line = buildLine(query.current());
+        line += "\r\n";
+        file.write(line);
+        view.stepProgress();
+    }
+}
+
+} // namespace
+
+void MostraStatus(ExportView& view, const std::string& text) {
+    view.showStatus(std::string(trimBlanks(text)));
+}
+
+bool ValidaDestino(ExportView& view) {
+    if (trimBlanks(view.destinationFolder()).empty()) {
+        view.focusDestinationFolder();
+        throw Error("Selecione a pasta onde o arquivo deverá ser gravado");
+    }
+    if (trimBlanks(view.fileName()).empty()) {
+        view.focusFileName();
+        throw Error("Informe um nome para o arquivo exportado");
+    }
+    if (fileExists(targetPath(view)) &&
+        !view.messages().askYesNo("Arquivo encontrado",
+                                  "O arquivo informado já existe. Deseja substituí-lo por novos dados ?",
+                                  MessageIcon::Warning)) {
+        view.focusFileName();
+        view.messages().inform("Alerta", "Altere o nome do Arquivo e tente exportar novamente",
+                               MessageIcon::Information);
+        return false;
+    }
+    return true;
+}
+
+void ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls) {
+    if (!ValidaDestino(view)) {
+        return;
+    }
+    const ButtonPanelRestorer restorer(view);
+
+    view.setProgressRange(0, sources.emitidas.rowCount() + sources.recebidas.rowCount());
+    view.setProgressStep(1);
+    view.setProgressPosition(0);
+
+    const std::string target = targetPath(view);
+    MostraStatus(view, "Criando Arquivo");
+    view.showExportPanel(true);
+
+    ReplacingFile file(target, calls);
+    file.write(LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n");
+
+    MostraStatus(view, "Notas Emitidas...");
+    writeLines(view, file, sources.emitidas, [&](const SourceRecord& invoice) {
+        return LinhaEmitida(invoice, sources.clients, dateSeparator);
+    });
+
+    MostraStatus(view, "Notas Recebidas...");
+    writeLines(view, file, sources.recebidas, [&](const SourceRecord& invoice) {
+        return LinhaRecebida(invoice, sources.clients, dateSeparator);
+    });
+
+    file.commit();
+    MostraStatus(view, "Concluído.");
+    view.messages().inform("Exportação", "Dados exportados com sucesso.", MessageIcon::Information);
+}
+
+} // namespace kalvian

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "common/invoice_query.h"
+#include "common/source_record.h"
+#include "export/export_view.h"
+#include "export/file_calls.h"
+
+#include <string>
+
+namespace kalvian {
+
+// The open queries an export reads.
+struct ExportSources {
+    InvoiceQuery& emitidas;
+    InvoiceQuery& recebidas;
+    ClientLookup& clients;
+};
+
+// Puts the text, trimmed, into the status line.
+void MostraStatus(ExportView& view, const std::string& text);
+
+// True when the export may go ahead; false when the user declined to replace an existing file (after the
+// "Alerta" notice). A missing folder or file name raises kalvian::Error after focusing its field.
+bool ValidaDestino(ExportView& view);
+
+// The whole "Exportar" action: checks the destination, then writes the header, every issued and every
+// received invoice, one line each ended by CR LF, into a file that replaces the target only once it is
+// complete. Any failure raises kalvian::Error; an existing target is then left as it was.
+void ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator,
+                  FileCalls& calls = FileCalls::system());
+
+} // namespace kalvian
