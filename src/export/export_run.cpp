@@ -72,9 +72,9 @@ bool ValidaDestino(ExportView& view) {
     return true;
 }
 
-void ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls) {
+bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls) {
     if (!ValidaDestino(view)) {
-        return;
+        return false;
     }
     const ButtonPanelRestorer restorer(view);
 
@@ -102,6 +102,7 @@ void ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
     file.commit();
     MostraStatus(view, "Concluído.");
     view.messages().inform("Exportação", "Dados exportados com sucesso.", MessageIcon::Information);
+    return true;
 }
 
 } // namespace kalvian

@@ -25,8 +25,9 @@ bool ValidaDestino(ExportView& view);
 
 // The whole "Exportar" action: checks the destination, then writes the header, every issued and every
 // received invoice, one line each ended by CR LF, into a file that replaces the target only once it is
-// complete. Any failure raises kalvian::Error; an existing target is then left as it was.
-void ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator,
+// complete. False when the user declined to replace an existing file. Any failure raises kalvian::Error;
+// an existing target is then left as it was.
+bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator,
                   FileCalls& calls = FileCalls::system());
 
 } // namespace kalvian

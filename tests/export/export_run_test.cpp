@@ -93,7 +93,7 @@ protected:
 // ---- a whole run
 
 TEST_F(ExportRunTest, WritesHeaderIssuedThenReceivedLinesWithCrLf) {
-    ExportaDados(view, data.sources(), '/');
+    EXPECT_TRUE(ExportaDados(view, data.sources(), '/'));
     EXPECT_EQ(readFile(target()), readFile(kGoldenDir + "/tres-emitidas-duas-recebidas.txt"));
     EXPECT_EQ(view.steps, 5);
     const std::vector<std::string> expected = {
@@ -163,7 +163,7 @@ TEST_F(ExportRunTest, MissingFolderOrNameFocusesItsField) {
 TEST_F(ExportRunTest, DeclinedReplacementWritesNothing) {
     writeFile(target(), "antigo");
     view.answerYes = false;
-    ExportaDados(view, data.sources(), '/');
+    EXPECT_FALSE(ExportaDados(view, data.sources(), '/'));
     const std::vector<std::string> expected = {
         "ask Arquivo encontrado | O arquivo informado já existe. Deseja substituí-lo por novos dados ? "
         "(warning)",
