@@ -1,0 +1,113 @@
+#include "batch_export.h"
+
+#include "cli/console_view.h"
+#include "common/error.h"
+#include "common/number_text.h"
+#include "common/path.h"
+#include "export/export_run.h"
+#include "export/file_name.h"
+#include "source/declarants.h"
+#include "source/query_step.h"
+#include "widgets/date_text.h"
+
+#include <optional>
+
+namespace kalvian {
+
+namespace {
+
+// The command line has no window: focus and cursor requests go nowhere.
+class NoWindow : public QueryStepHost {
+public:
+    void setWaitCursor(bool) override {}
+    void focusSourceFolder() override {}
+    void disableExport() override {}
+    void focusStartDate() override {}
+};
+
+struct Period {
+    double start = kBlankDate;
+    double end = kBlankDate;
+};
+
+// A typed date through the date field's rules; the command line writes dates with "/".
+std::optional<double> parseDate(const std::string& text, const char* label, const Console& console) {
+    const DateContext context{'/', console.today, true};
+    const std::string normalized = NormalizeText(text, context);
+    if (IsBlankText(normalized)) {
+        console.err << "Informe a data " << label << " (DD/MM/AAAA)\n";
+        return std::nullopt;
+    }
+    if (!IsValidText(normalized)) {
+        console.err << "Data " << label << " inválida: " << text << " (use DD/MM/AAAA)\n";
+        return std::nullopt;
+    }
+    return TextToDate(normalized);
+}
+
+bool exportOne(const ExportOptions& options, const std::string& registration, Period period, Console& console) {
+    console.out << "Inscrição " << registration << '\n';
+    SourceQueries queries;
+    NoWindow host;
+    ConsultaDados(queries, registration, period.start, period.end, options.origem, host);
+    const std::int64_t issued = queries.emitida().rowCount();
+    const std::int64_t received = queries.recebida().rowCount();
+    console.out << "Emitidas: " << issued << "\nRecebidas: " << received << "\nTotal: " << issued + received
+                << '\n';
+
+    ConsoleView view({options.destino.value_or(console.currentFolder),
+                      options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
+                      registration},
+                     options.substituir, console.err, console.progress);
+    const bool written = ExportaDados(view, {queries.emitida(), queries.recebida(), queries.cliente()},
+                                      console.lineDateSeparator);
+    (written ? console.out : console.err) << view.lastNotice() << '\n';
+    if (written) {
+        console.out << "Arquivo: " << MontaCaminho(view.destinationFolder(), view.fileName()) << '\n';
+    }
+    return written;
+}
+
+} // namespace
+
+int runBatchExport(const ExportOptions& options, Console& console) {
+    const auto start = parseDate(options.inicio, "inicial", console);
+    const auto end = parseDate(options.fim, "final", console);
+    if (!start || !end) {
+        return kExitUsage;
+    }
+    const Period period{*start, *end};
+
+    std::vector<std::string> registrations = options.inscricoes;
+    if (options.todas) {
+        try {
+            NoWindow host;
+            checkCutOff(period.end);
+            ValidaArquivos(period.start, period.end, options.origem, host);
+            for (const double number : declarantsInPeriod(options.origem, period.start, period.end)) {
+                registrations.push_back(formatGeneral(number));
+            }
+        } catch (const Error& error) {
+            console.err << withFinalPeriod(error.what()) << '\n';
+            return kExitFailure;
+        }
+        if (registrations.empty()) {
+            console.out << "Nenhuma inscrição tem notas no período.\n";
+        }
+    }
+
+    int exitCode = kExitSuccess;
+    for (const std::string& registration : registrations) {
+        try {
+            if (!exportOne(options, registration, period, console)) {
+                exitCode = kExitFailure;
+            }
+        } catch (const Error& error) {
+            console.err << withFinalPeriod(error.what()) << '\n';
+            exitCode = kExitFailure;
+        }
+    }
+    return exitCode;
+}
+
+} // namespace kalvian

@@ -1,0 +1,65 @@
+#include "registration.h"
+
+#include "common/trim.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace kalvian {
+
+namespace {
+
+bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+
+// Digits with at most one ".", at least one digit, then an optional exponent with at least one digit.
+bool isPlainNumber(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    bool digits = false;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        digits = true;
+    }
+    if (i < text.size() && text[i] == '.') {
+        for (++i; i < text.size() && isDigit(text[i]); ++i) {
+            digits = true;
+        }
+    }
+    if (!digits) {
+        return false;
+    }
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            ++i;
+        }
+        const std::size_t start = i;
+        while (i < text.size() && isDigit(text[i])) {
+            ++i;
+        }
+        if (i == start) {
+            return false;
+        }
+    }
+    return i == text.size();
+}
+
+} // namespace
+
+std::optional<double> registrationNumber(std::string_view text) {
+    const std::string_view trimmed = trimBlanks(text);
+    if (!isPlainNumber(trimmed)) {
+        return std::nullopt;
+    }
+    // from_chars takes no leading "+".
+    const std::string_view number = trimmed.front() == '+' ? trimmed.substr(1) : trimmed;
+    double value = 0;
+    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace kalvian

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "common/field_value.h"
+#include "common/source_record.h"
+#include "source/table.h"
+
+#include <cstddef>
+#include <span>
+
+namespace kalvian {
+
+// A field of a stored record as the value the source queries deliver: alpha as Windows-1252 text, the
+// integer kinds as integers, number, currency and BCD as floating point, date, time and timestamp as date
+// serials, logical as "True" or "False", bytes as they are; memo and blob fields read as NULL.
+FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> record,
+                       const paradox::FieldInfo& field);
+
+// One stored record of a table, read by field name.
+class RowRecord : public SourceRecord {
+public:
+    void setRecord(const paradox::Table& table, std::span<const std::byte> record) {
+        m_table = &table;
+        m_record = record;
+    }
+
+    std::string asText(std::string_view field) const override;
+    double asNumber(std::string_view field) const override;
+    std::int32_t asInteger(std::string_view field) const override;
+    double asDate(std::string_view field) const override;
+
+private:
+    FieldValue value(std::string_view field) const;
+
+    const paradox::Table* m_table = nullptr;
+    std::span<const std::byte> m_record;
+};
+
+} // namespace kalvian

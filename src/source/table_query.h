@@ -1,0 +1,57 @@
+#pragma once
+
+#include "source/query_schema.h"
+#include "source/table.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace kalvian {
+
+// What the three source queries share: a name for messages, the table file they read from a folder, the
+// fields they declare, and the rows they selected, kept back to back as stored.
+class TableQuery {
+public:
+    TableQuery(std::string name, std::string tableFile, std::vector<DeclaredField> declared);
+    virtual ~TableQuery() = default;
+
+    const std::string& name() const { return m_name; }
+    const std::string& folder() const { return m_folder; }
+    // A new folder takes effect at the next opening; an open query refuses to change it.
+    void setFolder(const std::string& folder);
+    bool isOpen() const { return m_table.has_value(); }
+    // Opening an open query does nothing. Raises kalvian::Error when the table cannot be read or lacks a
+    // declared field; the query then stays closed.
+    void open();
+    // Closing a closed query does nothing.
+    void close();
+
+    std::size_t keptRows() const { return m_recordSize == 0 ? 0 : m_rows.size() / m_recordSize; }
+
+protected:
+    // Called by open() once the table is read and checked: scan it and keep() the rows selected.
+    virtual void select(const paradox::Table& table) = 0;
+    virtual void afterClose() {}
+
+    void keep(std::span<const std::byte> record) { m_rows.insert(m_rows.end(), record.begin(), record.end()); }
+    std::span<const std::byte> row(std::size_t index) const {
+        return {m_rows.data() + index * m_recordSize, m_recordSize};
+    }
+    const paradox::Table& table() const { return *m_table; }
+    // Raises "<query>: Cannot perform this operation on a closed dataset" unless open.
+    void requireOpen() const;
+
+private:
+    std::string m_name;
+    std::string m_tableFile;
+    std::vector<DeclaredField> m_declared;
+    std::string m_folder;
+    std::optional<paradox::Table> m_table;
+    std::vector<std::byte> m_rows;
+    std::size_t m_recordSize = 0;
+};
+
+} // namespace kalvian
