@@ -1,0 +1,31 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kalvian::paradox {
+
+// Converts text stored in a DOS or Windows code page to Windows-1252. A character with no Windows-1252
+// form, or a byte sequence that is not valid in the source code page, becomes "?".
+class CodePageText {
+public:
+    // Nothing when iconv does not know the code page.
+    static std::optional<CodePageText> forCodePage(int codePage);
+
+    int codePage() const { return m_codePage; }
+    std::string toWindows1252(std::span<const std::byte> text) const;
+
+private:
+    explicit CodePageText(int codePage) : m_codePage(codePage) {}
+
+    int m_codePage = 0;
+    // Single-byte code pages (all the DOS and Windows ones) convert through this table, built once with
+    // iconv; multi-byte ones (936 and the like) go through iconv on every call.
+    bool m_singleByte = true;
+    std::array<char, 256> m_table{};
+};
+
+} // namespace kalvian::paradox
