@@ -1,51 +1,13 @@
-// Prints a Paradox table's fields and rows, one row a line, fields separated by "|"; text stays
-// Windows-1252. For looking at real tables by hand.
+// Prints a Paradox table's fields and rows, one row a line, fields separated by "|", NULL as "NULL"; text
+// stays Windows-1252. For looking at real tables by hand.
 #include "common/error.h"
-#include "source/field_value.h"
+#include "source/field_display.h"
 #include "source/table.h"
 
 #include <iostream>
 
-namespace {
-
-using namespace kalvian::paradox;
-
-std::string show(const Table& table, std::span<const std::byte> record, const FieldInfo& field) {
-    const auto orNull = [](const auto& value, auto format) {
-        return value ? format(*value) : std::string("NULL");
-    };
-    const auto asString = [](const auto& v) { return std::to_string(v); };
-    switch (field.type) {
-    case FieldType::Alpha:
-        return orNull(table.text(record, field), [](const std::string& s) { return s; });
-    case FieldType::Number:
-    case FieldType::Currency:
-        return orNull(number(record, field), asString);
-    case FieldType::Short:
-    case FieldType::Long:
-    case FieldType::AutoInc:
-        return orNull(integer(record, field), asString);
-    case FieldType::Date:
-        return orNull(date(record, field), asString);
-    case FieldType::Time:
-        return orNull(timeOfDay(record, field), asString);
-    case FieldType::Timestamp:
-        return orNull(timestamp(record, field), asString);
-    case FieldType::Logical:
-        return orNull(logical(record, field), [](bool b) { return std::string(b ? "T" : "F"); });
-    case FieldType::Bcd:
-        return orNull(bcdText(record, field), [](const std::string& s) { return s; });
-    case FieldType::Bytes:
-        return orNull(bytes(record, field),
-                      [](const auto& b) { return std::to_string(b.size()) + " bytes"; });
-    default:
-        return "(blob)";
-    }
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
+    using namespace kalvian::paradox;
     if (argc != 2) {
         std::cerr << "uso: paradox_dump TABELA.DB\n";
         return 2;
@@ -62,7 +24,7 @@ int main(int argc, char** argv) {
         table.scan([&](std::span<const std::byte> record) {
             const char* separator = "";
             for (const FieldInfo& field : table.fields()) {
-                std::cout << separator << show(table, record, field);
+                std::cout << separator << displayField(table, record, field).value_or("NULL");
                 separator = "|";
             }
             std::cout << '\n';

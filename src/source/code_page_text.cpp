@@ -63,55 +63,62 @@ bool convertReplacing(void* handle, std::string_view input, std::size_t skip, st
     return complete;
 }
 
-// Through UTF-32 so that an invalid source byte and an unrepresentable character are each replaced once.
-std::optional<std::string> convertThroughWide(int codePage, std::string_view input, bool& complete) {
-    const IconvHandle toWide = openIconv(kWide, iconvName(codePage));
-    const IconvHandle fromWide = openIconv(kTarget, kWide);
-    if (!toWide || !fromWide) {
-        return std::nullopt;
-    }
-    std::string wide;
-    const char replacementChar[kWideChar] = {'?', 0, 0, 0};
-    complete = convertReplacing(toWide.get(), input, 1, std::string_view(replacementChar, kWideChar), wide);
-    std::string narrow;
-    convertReplacing(fromWide.get(), wide, kWideChar, "?", narrow);
-    return narrow;
-}
-
 } // namespace
 
+// Through UTF-32 so that an invalid source byte and an unrepresentable character are each replaced once.
+class CodePageText::Converter {
+public:
+    explicit Converter(int codePage)
+        : m_toWide(openIconv(kWide, iconvName(codePage))), m_fromWide(openIconv(kTarget, kWide)) {}
+
+    bool valid() const { return m_toWide && m_fromWide; }
+
+    // complete turns false when the input ends inside a multi-byte character.
+    std::string convert(std::string_view input, bool& complete) const {
+        std::string wide;
+        const char replacementChar[kWideChar] = {'?', 0, 0, 0};
+        complete =
+            convertReplacing(m_toWide.get(), input, 1, std::string_view(replacementChar, kWideChar), wide);
+        std::string narrow;
+        convertReplacing(m_fromWide.get(), wide, kWideChar, "?", narrow);
+        return narrow;
+    }
+
+private:
+    IconvHandle m_toWide;
+    IconvHandle m_fromWide;
+};
+
 std::optional<CodePageText> CodePageText::forCodePage(int codePage) {
-    CodePageText converter(codePage);
+    auto converter = std::make_shared<const Converter>(codePage);
+    if (!converter->valid()) {
+        return std::nullopt;
+    }
+    CodePageText text(codePage);
     for (int byte = 0; byte < 256; ++byte) {
         const char single = static_cast<char>(byte);
         bool complete = true;
-        const std::optional<std::string> converted =
-            convertThroughWide(codePage, std::string_view(&single, 1), complete);
-        if (!converted) {
-            return std::nullopt;
-        }
+        const std::string converted = converter->convert(std::string_view(&single, 1), complete);
         if (!complete) {
-            converter.m_singleByte = false;
+            text.m_multiByte = std::move(converter);
             break;
         }
-        converter.m_table[static_cast<std::size_t>(byte)] = converted->size() == 1 ? (*converted)[0] : '?';
+        text.m_table[static_cast<std::size_t>(byte)] = converted.size() == 1 ? converted[0] : '?';
     }
-    return converter;
+    return text;
 }
 
 std::string CodePageText::toWindows1252(std::span<const std::byte> text) const {
-    if (m_singleByte) {
-        std::string result(text.size(), '\0');
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            result[i] = m_table[static_cast<std::size_t>(text[i])];
-        }
-        return result;
+    if (m_multiByte) {
+        bool complete = true;
+        return m_multiByte->convert(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
+                                    complete);
     }
-    bool complete = true;
-    return convertThroughWide(m_codePage,
-                              std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
-                              complete)
-        .value_or(std::string());
+    std::string result(text.size(), '\0');
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        result[i] = m_table[static_cast<std::size_t>(text[i])];
+    }
+    return result;
 }
 
 } // namespace kalvian::paradox

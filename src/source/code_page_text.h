@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,13 +20,15 @@ public:
     std::string toWindows1252(std::span<const std::byte> text) const;
 
 private:
+    class Converter;
+
     explicit CodePageText(int codePage) : m_codePage(codePage) {}
 
     int m_codePage = 0;
     // Single-byte code pages (all the DOS and Windows ones) convert through this table, built once with
-    // iconv; multi-byte ones (936 and the like) go through iconv on every call.
-    bool m_singleByte = true;
+    // iconv; multi-byte ones (936 and the like) keep their iconv converter for every call.
     std::array<char, 256> m_table{};
+    std::shared_ptr<const Converter> m_multiByte;
 };
 
 } // namespace kalvian::paradox
