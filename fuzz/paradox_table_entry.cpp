@@ -6,7 +6,7 @@
 
 namespace kalvian::paradox {
 
-void readTableForFuzzing(const std::uint8_t* data, std::size_t size) {
+bool readTableForFuzzing(const std::uint8_t* data, std::size_t size) {
     const auto* first = reinterpret_cast<const std::byte*>(data);
     try {
         const Table table = Table::fromBytes(std::vector<std::byte>(first, first + size), "fuzz.db");
@@ -17,7 +17,9 @@ void readTableForFuzzing(const std::uint8_t* data, std::size_t size) {
             }
         });
     } catch (const Error&) {
+        return false;
     }
+    return true;
 }
 
 } // namespace kalvian::paradox
