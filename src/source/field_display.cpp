@@ -14,7 +14,9 @@ namespace {
 constexpr std::int64_t kMillisecondsPerDay = 86400000;
 
 std::string twoDigits(std::int64_t value) {
-    return (value < 10 ? "0" : "") + std::to_string(value);
+    char text[24];
+    std::snprintf(text, sizeof text, "%02lld", static_cast<long long>(value));
+    return text;
 }
 
 std::string dayText(double serial) {

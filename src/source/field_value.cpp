@@ -134,12 +134,14 @@ std::optional<std::string> bcdText(std::span<const std::byte> record, const Fiel
     std::string fraction = digits.substr(kBcdDigits - decimals);
     whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
     fraction.erase(std::min(fraction.find_last_not_of('0') + 1, fraction.size()));
-    std::string text = whole.empty() ? "0" : whole;
-    if (!fraction.empty()) {
-        text += "." + fraction;
+    std::string text;
+    if (!positive && !(whole.empty() && fraction.empty())) {
+        text.push_back('-');
     }
-    if (!positive && text != "0") {
-        text.insert(0, "-");
+    text.append(whole.empty() ? "0" : whole);
+    if (!fraction.empty()) {
+        text.push_back('.');
+        text.append(fraction);
     }
     return text;
 }

@@ -23,6 +23,10 @@ CodePageText textFor(const ByteSource& source, int headerCodePage) {
     return *text;
 }
 
+std::string blockName(int number) {
+    return "bloco " + std::to_string(number);
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
@@ -105,6 +109,15 @@ const FieldInfo& Table::field(std::string_view fieldName) const {
 }
 
 void Table::scan(const RecordCallback& onRecord) const {
+    const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
+    scanBlocks([&](std::span<const std::byte> records) {
+        for (std::size_t at = 0; at < records.size(); at += recordSize) {
+            onRecord(records.subspan(at, recordSize));
+        }
+    });
+}
+
+void Table::scanBlocks(const BlockCallback& onBlock) const {
     const auto damaged = [this](const std::string& what) { return damagedTable(name(), what); };
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
     const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) / recordSize;
@@ -112,17 +125,16 @@ void Table::scan(const RecordCallback& onRecord) const {
     std::vector<bool> visited(static_cast<std::size_t>(m_header.lastFileBlock) + 1, false);
     std::uint64_t delivered = 0;
     for (int number = m_header.firstBlock; number != 0;) {
-        const std::string which = "bloco " + std::to_string(number);
         if (number > m_header.lastFileBlock) {
-            throw damaged(which + " fora do arquivo");
+            throw damaged(blockName(number) + " fora do arquivo");
         }
         if (visited[static_cast<std::size_t>(number)]) {
-            throw damaged("a cadeia de blocos volta ao " + which);
+            throw damaged("a cadeia de blocos volta ao " + blockName(number));
         }
         visited[static_cast<std::size_t>(number)] = true;
         const std::span<const std::byte> block = window.block(number);
         if (block.size() < kBlockHead) {
-            throw damaged(which + " fora do arquivo");
+            throw damaged(blockName(number) + " fora do arquivo");
         }
         const int next = static_cast<int>(block[0]) | static_cast<int>(block[1]) << 8;
         // The offset of the block's last record; negative in an empty block.
@@ -132,14 +144,15 @@ void Table::scan(const RecordCallback& onRecord) const {
         if (lastOffset >= 0) {
             if (static_cast<std::size_t>(lastOffset) % recordSize != 0 ||
                 static_cast<std::size_t>(lastOffset) / recordSize + 1 > capacity) {
-                throw damaged(which + " com tamanho de dados inválido: " + std::to_string(lastOffset));
+                throw damaged(blockName(number) +
+                              " com tamanho de dados inválido: " + std::to_string(lastOffset));
             }
             count = static_cast<std::size_t>(lastOffset) / recordSize + 1;
         }
         // A block cut short by the end of the file still yields the whole records it holds.
         count = std::min(count, (block.size() - kBlockHead) / recordSize);
-        for (std::size_t i = 0; i < count; ++i) {
-            onRecord(block.subspan(kBlockHead + i * recordSize, recordSize));
+        if (count > 0) {
+            onBlock(block.subspan(kBlockHead, count * recordSize));
         }
         delivered += count;
         number = next;

@@ -27,6 +27,8 @@ inline constexpr int kDefaultCodePage = 850;
 class Table {
 public:
     using RecordCallback = std::function<void(std::span<const std::byte> record)>;
+    // The records of one block, back to back: a multiple of recordSize() bytes.
+    using BlockCallback = std::function<void(std::span<const std::byte> records)>;
 
     // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
     // non-data file, or a code page iconv cannot convert.
@@ -54,6 +56,8 @@ public:
     // blocks hold another number of records than the header declares; records before the fault have been
     // delivered by then, so a caller keeps nothing of a failed scan.
     void scan(const RecordCallback& onRecord) const;
+    // The same walk, handing over each block's records at once, for loops that want no call per record.
+    void scanBlocks(const BlockCallback& onBlock) const;
 
     // An alpha field as Windows-1252 text without its trailing NULs; nothing when it is NULL (all zero).
     std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
