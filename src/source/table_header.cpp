@@ -105,7 +105,7 @@ private:
         checkEncryption();
         // Block n (from 1) starts at headerSize + (n - 1) * blockSize; it must at least hold its 6-byte head.
         const std::uint64_t dataBytes = m_source.size() - static_cast<std::uint64_t>(m_header.headerSize);
-        const std::uint64_t blocks = (dataBytes + static_cast<std::uint64_t>(m_header.blockSize) - 7) /
+        const std::uint64_t blocks = (dataBytes + static_cast<std::uint64_t>(m_header.blockSize) - 6) /
                                      static_cast<std::uint64_t>(m_header.blockSize);
         m_header.lastFileBlock = static_cast<int>(std::min<std::uint64_t>(blocks, 0xFFFF));
         if (m_header.recordSize < 1 || m_header.recordSize > m_header.blockSize - 6) {

@@ -153,6 +153,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "bloco 65535 fora do arquivo"},
         DamageCase{"last_block_cut_away", cutTo(blockAt(3)), Kind::Damaged, "bloco 3 fora do arquivo"},
         DamageCase{"last_block_head_cut", cutTo(blockAt(3) + 4), Kind::Damaged, "bloco 3 fora do arquivo"},
+        DamageCase{"last_block_only_head", cutTo(blockAt(3) + 6), Kind::Damaged,
+                   "os blocos têm 290 registros e o cabeçalho declara 400"},
         DamageCase{"last_block_cut_into_records", cutTo(blockAt(3) + 6 + 14 * 100 + 5), Kind::Damaged,
                    "os blocos têm 390 registros e o cabeçalho declara 400"},
         DamageCase{"chain_ends_early", word(blockAt(1), 0), Kind::Damaged,
