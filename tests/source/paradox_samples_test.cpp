@@ -208,6 +208,10 @@ TEST(SampleDecoders, NullsAreNothingNotExtremeValues) {
     EXPECT_NEAR(*timestamp(stampRows[1], stampTable.fields()[0]), 43862.0 + 3601.0 / 86400.0, 1e-9);
 
     const Table bcdTable = Table::open(samplePath("leonhad-paradoxdriver/fields/bcd.db"));
+    // The descriptors give the decimals: BCD(2), BCD(0), BCD(32).
+    EXPECT_EQ(bcdTable.field("A").decimals, 2);
+    EXPECT_EQ(bcdTable.field("B").decimals, 0);
+    EXPECT_EQ(bcdTable.field("C").decimals, 32);
     const auto bcdRows = records(bcdTable);
     EXPECT_EQ(bcd(bcdRows[2], bcdTable.field("B")), std::nullopt);
     EXPECT_EQ(bcd(bcdRows[0], bcdTable.field("C")), 0.123);
