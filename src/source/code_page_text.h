@@ -11,6 +11,7 @@ namespace kalvian::paradox {
 
 // Converts text stored in a DOS or Windows code page to Windows-1252. A character with no Windows-1252
 // form, or a byte sequence that is not valid in the source code page, becomes "?".
+// Copies of one converter share the iconv state of a multi-byte code page: use them from one thread.
 class CodePageText {
 public:
     // Nothing when iconv does not know the code page.
