@@ -33,10 +33,14 @@ FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()
         throw unreadableTable(m_name, openFailureReason(errno));
     }
     struct stat info {};
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    const bool known = ::fstat(m_fd, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        const int error = errno;
         ::close(m_fd);
-        throw unreadableTable(m_name, openFailureReason(error));
+        // A pipe or a device has no size to check offsets against.
+        throw unreadableTable(m_name, !known                  ? openFailureReason(error)
+                                      : S_ISDIR(info.st_mode) ? openFailureReason(EISDIR)
+                                                              : "não é um arquivo comum");
     }
     m_size = static_cast<std::uint64_t>(info.st_size);
 }

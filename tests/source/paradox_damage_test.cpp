@@ -192,18 +192,19 @@ TEST_P(MissingTableTest, SaysWhyItCannotBeRead) {
               "Não foi possível ler a tabela: " + path.string() + " (" + GetParam().reason + ")");
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, MissingTableTest,
-                         ::testing::Values(MissingCase{"absent",
-                                                       [](const TempDir& d) { return d.file("NADA.DB"); },
-                                                       "arquivo não encontrado"},
-                                           MissingCase{"folder",
-                                                       [](const TempDir& d) {
-                                                           std::filesystem::create_directory(
-                                                               d.file("PASTA.DB"));
-                                                           return d.file("PASTA.DB");
-                                                       },
-                                                       "é uma pasta"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Files, MissingTableTest,
+    ::testing::Values(MissingCase{"absent", [](const TempDir& d) { return d.file("NADA.DB"); },
+                                  "arquivo não encontrado"},
+                      MissingCase{"folder",
+                                  [](const TempDir& d) {
+                                      std::filesystem::create_directory(d.file("PASTA.DB"));
+                                      return d.file("PASTA.DB");
+                                  },
+                                  "é uma pasta"},
+                      MissingCase{"device", [](const TempDir&) { return std::filesystem::path("/dev/null"); },
+                                  "não é um arquivo comum"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace kalvian::paradox
