@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+
+namespace kalvian::paradox {
+
+// Converts text stored in a DOS or Windows code page to Windows-1252. A character with no Windows-1252
+// form, or a byte sequence that is not valid in the source code page, becomes "?".
+// Copies of one converter share the iconv state of a multi-byte code page: use them from one thread.
+class CodePageText {
+public:
+    // Nothing when iconv does not know the code page.
+    static std::optional<CodePageText> forCodePage(int codePage);
+
+    int codePage() const { return m_codePage; }
+    std::string toWindows1252(std::span<const std::byte> text) const;
+
+private:
+    class Converter;
+
+    explicit CodePageText(int codePage) : m_codePage(codePage) {}
+
+    int m_codePage = 0;
+    // Single-byte code pages (all the DOS and Windows ones) convert through this table, built once with
+    // iconv; multi-byte ones (936 and the like) keep their iconv converter for every call.
+    std::array<char, 256> m_table{};
+    std::shared_ptr<const Converter> m_multiByte;
+};
+
+} // namespace kalvian::paradox

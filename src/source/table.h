@@ -1,0 +1,73 @@
+#pragma once
+
+#include "source/byte_source.h"
+#include "source/code_page_text.h"
+#include "source/field_type.h"
+#include "source/table_header.h"
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvian::paradox {
+
+// Level 3.x headers record no code page. VRK 3 tables come from Brazilian DOS-era installations, whose
+// Portuguese text is in code page 850; a level 4+ header whose code page word is 0 is read the same way.
+inline constexpr int kDefaultCodePage = 850;
+
+// A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held, and
+// scan() streams the data blocks through a small reused buffer. Memo, blob, graphic and OLE fields are
+// listed but their .MB file is never opened.
+class Table {
+public:
+    using RecordCallback = std::function<void(std::span<const std::byte> record)>;
+    // The records of one block, back to back: a multiple of recordSize() bytes.
+    using BlockCallback = std::function<void(std::span<const std::byte> records)>;
+
+    // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
+    // non-data file, or a code page iconv cannot convert.
+    static Table open(const std::filesystem::path& path);
+    // The same over bytes in memory; name stands for the file in messages.
+    static Table fromBytes(std::vector<std::byte> bytes, std::string name);
+
+    const std::string& name() const { return m_source->name(); }
+    const std::vector<FieldInfo>& fields() const { return m_header.fields; }
+    // The position of a field by name, ignoring ASCII case; -1 when there is none.
+    int fieldIndex(std::string_view fieldName) const;
+    // The field by name, ignoring ASCII case; raises kalvian::Error when there is none.
+    const FieldInfo& field(std::string_view fieldName) const;
+    int recordSize() const { return m_header.recordSize; }
+    // The count the header declares; scan() checks that the blocks hold exactly that many.
+    std::uint32_t recordCount() const { return m_header.recordCount; }
+    // The code page text is converted from (the default for headers that name none).
+    int codePage() const { return m_text.codePage(); }
+    // Header byte 0x39: 3 = 3.0, 4 = 3.5, 5..9 = 4, 10..11 = 5, 12 = 7.
+    int versionCode() const { return m_header.versionCode; }
+    int blockSize() const { return m_header.blockSize; }
+
+    // Calls onRecord with each record's recordSize() raw bytes, in the order of the data-block chain.
+    // Raises kalvian::Error when the chain loops, points outside the file, a block is malformed, or the
+    // blocks hold another number of records than the header declares; records before the fault have been
+    // delivered by then, so a caller keeps nothing of a failed scan.
+    void scan(const RecordCallback& onRecord) const;
+    // The same walk, handing over each block's records at once, for loops that want no call per record.
+    void scanBlocks(const BlockCallback& onBlock) const;
+
+    // An alpha field as Windows-1252 text without its trailing NULs; nothing when it is NULL (all zero).
+    std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
+
+private:
+    explicit Table(std::unique_ptr<ByteSource> source);
+
+    std::unique_ptr<ByteSource> m_source;
+    TableHeader m_header;
+    CodePageText m_text;
+};
+
+} // namespace kalvian::paradox
