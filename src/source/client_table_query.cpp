@@ -23,8 +23,9 @@ void ClientTableQuery::select(const paradox::Table& table) {
 
 bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
     requireOpen();
-    const auto found = std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
-                                        [](const auto& entry, std::int32_t wanted) { return entry.first < wanted; });
+    const auto found =
+        std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
+                         [](const auto& entry, std::int32_t wanted) { return entry.first < wanted; });
     if (found == m_byCode.end() || found->first != code) {
         return false;
     }

@@ -21,7 +21,9 @@ public:
     // The client LocalizaCliente last found.
     const SourceRecord& current() const { return m_current; }
 
-    const SourceRecord* find(std::int32_t code) override { return LocalizaCliente(code) ? &m_current : nullptr; }
+    const SourceRecord* find(std::int32_t code) override {
+        return LocalizaCliente(code) ? &m_current : nullptr;
+    }
 
 protected:
     void select(const paradox::Table& table) override;

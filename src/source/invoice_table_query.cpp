@@ -20,9 +20,9 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
     const FieldInfo& insmun = table.field("INSMUN");
     const PeriodTest inPeriod(table, table.field("DATA"), m_start, m_end);
     // The stored form of the registration number; zero also matches its negative twin.
-    const std::array<std::byte, 8> key = paradox::encodeNumberKey(m_registration.value_or(0));
-    const std::array<std::byte, 8> otherZero = paradox::encodeNumberKey(-0.0);
     const bool zero = m_registration == 0.0;
+    const std::array<std::byte, 8> key = paradox::encodeNumberKey(zero ? 0.0 : m_registration.value_or(0));
+    const std::array<std::byte, 8> otherZero = paradox::encodeNumberKey(-0.0);
     const bool selectsNothing = !m_registration.has_value();
 
     table.scan([&](std::span<const std::byte> record) {

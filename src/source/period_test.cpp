@@ -9,7 +9,8 @@ namespace kalvian {
 
 using paradox::FieldType;
 
-PeriodTest::PeriodTest(const paradox::Table& table, const paradox::FieldInfo& column, double start, double end)
+PeriodTest::PeriodTest(const paradox::Table& table, const paradox::FieldInfo& column, double start,
+                       double end)
     : m_table(table), m_column(column), m_start(start), m_end(end), m_startKey(paradox::encodeDateKey(start)),
       m_endKey(paradox::encodeDateKey(end)) {}
 

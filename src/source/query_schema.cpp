@@ -74,7 +74,8 @@ bool acceptsColumn(DeclaredType declared, FieldType column) {
     return false;
 }
 
-void checkSchema(const std::string& queryName, const paradox::Table& table, std::span<const DeclaredField> declared) {
+void checkSchema(const std::string& queryName, const paradox::Table& table,
+                 std::span<const DeclaredField> declared) {
     for (const DeclaredField& field : declared) {
         const int index = table.fieldIndex(field.name);
         if (index < 0) {
@@ -82,8 +83,8 @@ void checkSchema(const std::string& queryName, const paradox::Table& table, std:
         }
         const paradox::FieldInfo& column = table.fields()[static_cast<std::size_t>(index)];
         if (!acceptsColumn(field.type, column.type)) {
-            throw Error(queryName + ": Type mismatch for field '" + field.name +
-                        "', expecting: " + declaredTypeName(field.type) + " actual: " + columnTypeName(column.type));
+            throw Error(queryName + ": Type mismatch for field '" + field.name + "', expecting: " +
+                        declaredTypeName(field.type) + " actual: " + columnTypeName(column.type));
         }
     }
 }

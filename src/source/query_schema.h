@@ -28,6 +28,6 @@ bool acceptsColumn(DeclaredType declared, paradox::FieldType column);
 // columns are fine. Raises kalvian::Error with "<query>: Field 'X' not found" or
 // "<query>: Type mismatch for field 'X', expecting: T1 actual: T2".
 void checkSchema(const std::string& queryName, const paradox::Table& table,
-                                            std::span<const DeclaredField> declared);
+                 std::span<const DeclaredField> declared);
 
 } // namespace kalvian

@@ -6,7 +6,9 @@
 
 namespace kalvian {
 
-double CutOffDate() { return toSerial({2008, 12, 15}); }
+double CutOffDate() {
+    return toSerial({2008, 12, 15});
+}
 
 void checkCutOff(double end) {
     if (end > CutOffDate()) {

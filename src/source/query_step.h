@@ -13,8 +13,8 @@ double CutOffDate();
 // What the query step needs of the window besides the cursor and the folder field.
 class QueryStepHost : public QueryHost {
 public:
-    virtual void disableExport() = 0;    // actExportar
-    virtual void focusStartDate() = 0;   // edtDataIni
+    virtual void disableExport() = 0;  // actExportar
+    virtual void focusStartDate() = 0; // edtDataIni
 };
 
 // Refuses an end date after the cut-off date; moves no focus.

@@ -9,7 +9,9 @@ namespace kalvian {
 
 namespace {
 
-bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool isDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
 
 // Digits with at most one ".", at least one digit, then an optional exponent with at least one digit.
 bool isPlainNumber(std::string_view text) {

@@ -48,7 +48,8 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
     }
     case FieldType::Bytes: {
         const auto raw = paradox::bytes(record, field);
-        return raw ? FieldValue(std::string(reinterpret_cast<const char*>(raw->data()), raw->size())) : FieldValue();
+        return raw ? FieldValue(std::string(reinterpret_cast<const char*>(raw->data()), raw->size()))
+                   : FieldValue();
     }
     case FieldType::MemoBlob:
     case FieldType::Blob:
@@ -64,12 +65,20 @@ FieldValue RowRecord::value(std::string_view field) const {
     return decodeValue(*m_table, m_record, m_table->field(field));
 }
 
-std::string RowRecord::asText(std::string_view field) const { return valueAsText(value(field)); }
+std::string RowRecord::asText(std::string_view field) const {
+    return valueAsText(value(field));
+}
 
-double RowRecord::asNumber(std::string_view field) const { return valueAsNumber(value(field), field); }
+double RowRecord::asNumber(std::string_view field) const {
+    return valueAsNumber(value(field), field);
+}
 
-std::int32_t RowRecord::asInteger(std::string_view field) const { return valueAsInteger(value(field), field); }
+std::int32_t RowRecord::asInteger(std::string_view field) const {
+    return valueAsInteger(value(field), field);
+}
 
-double RowRecord::asDate(std::string_view field) const { return valueAsDate(value(field), field); }
+double RowRecord::asDate(std::string_view field) const {
+    return valueAsDate(value(field), field);
+}
 
 } // namespace kalvian

@@ -12,21 +12,21 @@ namespace {
 using enum DeclaredType;
 
 const std::vector<DeclaredField> kEmitidaFields = {
-    {"INSMUN", Float}, {"DATA", Date},   {"SERIE", String},  {"NUMNF", Integer}, {"MODU", String},
-    {"VALNF", Float},  {"VALSER", Float}, {"RESTRB", String}, {"ALIQUO", Float},  {"ALQRET", Float},
+    {"INSMUN", Float},  {"DATA", Date},     {"SERIE", String},   {"NUMNF", Integer}, {"MODU", String},
+    {"VALNF", Float},   {"VALSER", Float},  {"RESTRB", String},  {"ALIQUO", Float},  {"ALQRET", Float},
     {"SITPAG", String}, {"TIPDOC", String}, {"CODCLI", Integer},
 };
 
 const std::vector<DeclaredField> kRecebidaFields = {
-    {"KEY", Integer},  {"INSMUN", Float}, {"DATA", Date},    {"CODCLI", Integer}, {"SERIE", String},
-    {"NUMNF", Integer}, {"DATEMI", Date},  {"MODU", String},  {"VALNF", Float},    {"VALSER", Float},
-    {"ALIQUO", Float}, {"IMPRET", Float}, {"SITPAG", String}, {"TIPDOC", String},
+    {"KEY", Integer},   {"INSMUN", Float}, {"DATA", Date},     {"CODCLI", Integer}, {"SERIE", String},
+    {"NUMNF", Integer}, {"DATEMI", Date},  {"MODU", String},   {"VALNF", Float},    {"VALSER", Float},
+    {"ALIQUO", Float},  {"IMPRET", Float}, {"SITPAG", String}, {"TIPDOC", String},
 };
 
 const std::vector<DeclaredField> kClienteFields = {
-    {"CODCLI", Integer}, {"INSMUN", Float}, {"NUMCNPJ", String}, {"NUMCPF", String}, {"NOME", String},
-    {"RUA", String},     {"NUMERO", Integer}, {"COMPLE", String}, {"BAIRRO", String}, {"CIDADE", String},
-    {"ESTADO", String},  {"CEP", String},    {"TOMADO", String},  {"PRESTA", String},
+    {"CODCLI", Integer}, {"INSMUN", Float},   {"NUMCNPJ", String}, {"NUMCPF", String}, {"NOME", String},
+    {"RUA", String},     {"NUMERO", Integer}, {"COMPLE", String},  {"BAIRRO", String}, {"CIDADE", String},
+    {"ESTADO", String},  {"CEP", String},     {"TOMADO", String},  {"PRESTA", String},
 };
 
 // Puts the wait cursor up for as long as it lives.
@@ -48,8 +48,8 @@ SourceQueries::SourceQueries()
       m_recebida("qryRecebida", kReceivedTableFile, kRecebidaFields),
       m_cliente("qryCliente", kClientTableFile, kClienteFields) {}
 
-bool SourceQueries::AbreConsultas(std::string_view registration, double start, double end, std::string_view folder,
-                                  QueryHost& host) {
+bool SourceQueries::AbreConsultas(std::string_view registration, double start, double end,
+                                  std::string_view folder, QueryHost& host) {
     const WaitCursor waiting(host);
     const std::optional<double> number = registrationNumber(registration);
     const std::string database(folder);

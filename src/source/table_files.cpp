@@ -12,7 +12,9 @@ namespace kalvian {
 namespace {
 
 bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto upper = [](char ch) { return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch; };
+    const auto upper = [](char ch) {
+        return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
+    };
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
 }

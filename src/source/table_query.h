@@ -36,7 +36,9 @@ protected:
     virtual void select(const paradox::Table& table) = 0;
     virtual void afterClose() {}
 
-    void keep(std::span<const std::byte> record) { m_rows.insert(m_rows.end(), record.begin(), record.end()); }
+    void keep(std::span<const std::byte> record) {
+        m_rows.insert(m_rows.end(), record.begin(), record.end());
+    }
     std::span<const std::byte> row(std::size_t index) const {
         return {m_rows.data() + index * m_recordSize, m_recordSize};
     }
