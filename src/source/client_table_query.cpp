@@ -1,14 +1,24 @@
 #include "client_table_query.h"
 
+#include "common/error.h"
 #include "source/field_value.h"
 
 #include <algorithm>
 
 namespace kalvian {
 
+namespace {
+
+// Codes this many times more spread than the clients are looked up by binary search instead of by a
+// table with a slot for every code.
+constexpr std::int64_t kMaxSpreadPerClient = 4;
+
+} // namespace
+
 void ClientTableQuery::select(const paradox::Table& table) {
     const paradox::FieldInfo& code = table.field("CODCLI");
     m_byCode.clear();
+    m_firstOfCode.clear();
     std::uint32_t index = 0;
     table.scan([&](std::span<const std::byte> record) {
         if (const auto value = paradox::integer(record, code)) {
@@ -17,19 +27,43 @@ void ClientTableQuery::select(const paradox::Table& table) {
         keep(record);
         ++index;
     });
-    std::stable_sort(m_byCode.begin(), m_byCode.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    // Tables keyed by CODCLI come in order already.
+    const auto byCode = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(m_byCode.begin(), m_byCode.end(), byCode)) {
+        std::stable_sort(m_byCode.begin(), m_byCode.end(), byCode);
+    }
+    if (m_byCode.empty()) {
+        return;
+    }
+    m_lowestCode = m_byCode.front().first;
+    const std::int64_t spread = std::int64_t{m_byCode.back().first} - m_lowestCode + 1;
+    if (spread <= kMaxSpreadPerClient * static_cast<std::int64_t>(m_byCode.size()) + 1024) {
+        m_firstOfCode.assign(static_cast<std::size_t>(spread), kNoRow);
+        for (auto it = m_byCode.rbegin(); it != m_byCode.rend(); ++it) {
+            m_firstOfCode[static_cast<std::size_t>(std::int64_t{it->first} - m_lowestCode)] = it->second;
+        }
+    }
 }
 
 bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
     requireOpen();
-    const auto found =
-        std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
-                         [](const auto& entry, std::int32_t wanted) { return entry.first < wanted; });
-    if (found == m_byCode.end() || found->first != code) {
+    std::uint32_t found = kNoRow;
+    if (!m_firstOfCode.empty()) {
+        const std::int64_t slot = std::int64_t{code} - m_lowestCode;
+        if (slot >= 0 && slot < static_cast<std::int64_t>(m_firstOfCode.size())) {
+            found = m_firstOfCode[static_cast<std::size_t>(slot)];
+        }
+    } else {
+        const auto entry = std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
+                                            [](const auto& e, std::int32_t wanted) { return e.first < wanted; });
+        if (entry != m_byCode.end() && entry->first == code) {
+            found = entry->second;
+        }
+    }
+    if (found == kNoRow) {
         return false;
     }
-    m_current.setRecord(table(), row(found->second));
+    m_current.setRecord(table(), row(found));
     return true;
 }
 

@@ -11,7 +11,7 @@
 namespace kalvian {
 
 // The client query: every client, in a stable order by CODCLI, with an index built at opening so a client
-// is found by its code in O(log n).
+// is found by its code in O(1) where the codes lie close together, O(log n) otherwise.
 class ClientTableQuery : public TableQuery, public ClientLookup {
 public:
     using TableQuery::TableQuery;
@@ -27,11 +27,19 @@ public:
 
 protected:
     void select(const paradox::Table& table) override;
-    void afterClose() override { m_byCode.clear(); }
+    void afterClose() override {
+        m_byCode.clear();
+        m_firstOfCode.clear();
+    }
 
 private:
+    static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
+
     // (CODCLI, row) in CODCLI order, rows of one code in table order. Clients without a code are never found.
     std::vector<std::pair<std::int32_t, std::uint32_t>> m_byCode;
+    // Where the codes lie close together: the first row of each code from the lowest one on, or kNoRow.
+    std::vector<std::uint32_t> m_firstOfCode;
+    std::int32_t m_lowestCode = 0;
     RowRecord m_current;
 };
 

@@ -8,6 +8,17 @@
 
 namespace kalvian {
 
+namespace {
+
+// The eight stored bytes as one machine word, for a comparison in one instruction.
+std::uint64_t storedWord(const std::array<std::byte, 8>& bytes) {
+    std::uint64_t word = 0;
+    std::memcpy(&word, bytes.data(), sizeof word);
+    return word;
+}
+
+} // namespace
+
 using paradox::FieldInfo;
 
 void InvoiceTableQuery::setParameters(std::optional<double> registration, double start, double end) {
@@ -17,26 +28,31 @@ void InvoiceTableQuery::setParameters(std::optional<double> registration, double
 }
 
 void InvoiceTableQuery::select(const paradox::Table& table) {
+    m_position = 0;
+    if (!m_registration) {
+        // Read all the same, so a damaged table is reported whatever was typed.
+        table.scanBlocks([](std::span<const std::byte>) {});
+        return;
+    }
+    // Rows are picked by their stored bytes: INSMUN equal to the registration's stored form (zero also
+    // matches its negative twin), then DATA within the period.
     const FieldInfo& insmun = table.field("INSMUN");
     const PeriodTest inPeriod(table, table.field("DATA"), m_start, m_end);
-    // The stored form of the registration number; zero also matches its negative twin.
-    const bool zero = m_registration == 0.0;
-    const std::array<std::byte, 8> key = paradox::encodeNumberKey(zero ? 0.0 : m_registration.value_or(0));
-    const std::array<std::byte, 8> otherZero = paradox::encodeNumberKey(-0.0);
-    const bool selectsNothing = !m_registration.has_value();
+    const bool zero = *m_registration == 0.0;
+    const std::uint64_t key = storedWord(paradox::encodeNumberKey(zero ? 0.0 : *m_registration));
+    const std::uint64_t otherZero = zero ? storedWord(paradox::encodeNumberKey(-0.0)) : key;
+    const auto recordSize = static_cast<std::size_t>(table.recordSize());
+    const auto offset = static_cast<std::size_t>(insmun.offset);
 
-    table.scan([&](std::span<const std::byte> record) {
-        if (selectsNothing) {
-            return;
-        }
-        const std::byte* stored = record.data() + insmun.offset;
-        const bool declarant = std::memcmp(stored, key.data(), key.size()) == 0 ||
-                               (zero && std::memcmp(stored, otherZero.data(), otherZero.size()) == 0);
-        if (declarant && inPeriod(record)) {
-            keep(record);
+    table.scanBlocks([&](std::span<const std::byte> records) {
+        for (std::size_t at = 0; at + recordSize <= records.size(); at += recordSize) {
+            std::uint64_t stored = 0;
+            std::memcpy(&stored, records.data() + at + offset, sizeof stored);
+            if ((stored == key || stored == otherZero) && inPeriod(records.subspan(at, recordSize))) {
+                keep(records.subspan(at, recordSize));
+            }
         }
     });
-    m_position = 0;
 }
 
 void InvoiceTableQuery::first() {

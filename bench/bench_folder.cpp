@@ -1,0 +1,130 @@
+#include "bench_folder.h"
+
+#include "common/date_serial.h"
+#include "vrk3_tables.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kalvian::bench {
+
+namespace {
+
+using paradox::ClientRow;
+using paradox::IssuedRow;
+using paradox::ReceivedRow;
+
+// Spreads rows over 10 registration numbers (1000..1009) and ten years, so one number in one year holds
+// about 10% of a table's rows... of that year; 2008 is every row's year here to keep the share at 10%.
+double registrationOf(std::size_t row) { return 1000.0 + static_cast<double>(row % 10); }
+double dateOf(std::size_t row) { return toSerial({2008, 1, 1}) + static_cast<double>(row % 349); }
+std::int32_t clientOf(std::size_t row) { return static_cast<std::int32_t>(1 + (row * 7919) % kClientRows); }
+
+void generate(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    paradox::Vrk3Tables tables;
+    tables.issued.reserve(kInvoiceRows);
+    tables.received.reserve(kInvoiceRows);
+    for (std::size_t i = 0; i < kInvoiceRows; ++i) {
+        IssuedRow issued;
+        issued.insmun = registrationOf(i);
+        issued.data = dateOf(i);
+        issued.numnf = static_cast<std::int32_t>(i);
+        issued.modu = std::string(i % 20 == 0 ? "X" : "1");
+        issued.valnf = static_cast<double>(i % 100000) / 10.0;
+        issued.valser = static_cast<double>(i % 50000) / 10.0;
+        issued.restrb = std::string(i % 3 == 0 ? "R" : " ");
+        issued.aliquo = 5.0;
+        issued.codcli = clientOf(i);
+        tables.issued.push_back(std::move(issued));
+
+        ReceivedRow received;
+        received.key = static_cast<std::int32_t>(i);
+        received.insmun = registrationOf(i + 3);
+        received.data = dateOf(i + 11);
+        received.codcli = clientOf(i + 5);
+        received.numnf = static_cast<std::int32_t>(i);
+        received.valnf = static_cast<double>(i % 70000) / 10.0;
+        received.valser = static_cast<double>(i % 30000) / 10.0;
+        received.aliquo = 2.0;
+        received.impret = static_cast<double>(i % 1000) / 10.0;
+        tables.received.push_back(std::move(received));
+    }
+    for (std::size_t i = 1; i <= kClientRows; ++i) {
+        ClientRow client;
+        client.codcli = static_cast<std::int32_t>(i);
+        client.insmun = 30000000000.0 + static_cast<double>(i);
+        client.numcnpj = std::string("12345678000199");
+        client.nome = "Cliente n\xFAmero " + std::to_string(i);
+        client.rua = std::string("Rua das Ac\xE1" "cias");
+        client.numero = static_cast<std::int32_t>(i % 2000);
+        client.bairro = std::string("Centro");
+        client.cidade = std::string("S\xE3o Paulo");
+        client.estado = std::string("SP");
+        client.cep = std::string("01310100");
+        tables.clients.push_back(std::move(client));
+    }
+    tables.write(folder);
+}
+
+} // namespace
+
+double periodStart() { return toSerial({2008, 1, 1}); }
+double periodEnd() { return toSerial({2008, 12, 15}); }
+
+const std::filesystem::path& benchFolder() {
+    static const std::filesystem::path folder = [] {
+        const auto path = std::filesystem::temp_directory_path() / "kalvian-bench-vrk3";
+        if (!std::filesystem::exists(path / "DSCLI.DB")) {
+            std::fprintf(stderr, "Gerando as tabelas de teste em %s...\n", path.c_str());
+            generate(path);
+        }
+        return path;
+    }();
+    return folder;
+}
+
+std::uintmax_t folderBytes() {
+    std::uintmax_t total = 0;
+    for (const char* name : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
+        total += std::filesystem::file_size(benchFolder() / name);
+    }
+    return total;
+}
+
+std::uintmax_t catTables() {
+    static std::vector<char> buffer(128 * 1024);
+    std::uintmax_t total = 0;
+    for (const char* name : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
+        const int fd = ::open((benchFolder() / name).c_str(), O_RDONLY);
+        for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) {
+            total += static_cast<std::uintmax_t>(got);
+        }
+        ::close(fd);
+    }
+    return total;
+}
+
+void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+        if (run.run_type == Run::RT_Iteration) {
+            m_times.emplace_back(run.benchmark_name(), run.GetAdjustedRealTime());
+        }
+    }
+}
+
+void RatioReporter::Finalize() {
+    ConsoleReporter::Finalize();
+    if (m_times.empty()) {
+        return;
+    }
+    std::printf("\nTime as a multiple of %s:\n", m_times.front().first.c_str());
+    for (const auto& [name, time] : m_times) {
+        std::printf("  %-40s %6.2fx\n", name.c_str(), time / m_times.front().second);
+    }
+}
+
+} // namespace kalvian::bench

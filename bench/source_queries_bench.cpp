@@ -1,0 +1,73 @@
+// The three source queries over 1,000,000 issued and 1,000,000 received invoices and 100,000 clients, one
+// registration number holding about 10% of the invoices: opening and counting, then also walking every
+// selected row with a client lookup, beside reading the three files as cat does (page cache warm).
+#include "bench_folder.h"
+#include "source/query_step.h"
+
+#include <benchmark/benchmark.h>
+
+namespace kalvian::bench {
+namespace {
+
+class NoWindow : public QueryHost {
+public:
+    void setWaitCursor(bool) override {}
+    void focusSourceFolder() override {}
+};
+
+void countRows(benchmark::State& state, std::int64_t rows) {
+    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(rows) * static_cast<double>(state.iterations()),
+                                                  benchmark::Counter::kIsRate);
+}
+
+void catThreeTables(benchmark::State& state) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(catTables());
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folderBytes()));
+    countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
+}
+
+void openAndCount(benchmark::State& state) {
+    NoWindow host;
+    std::int64_t selected = 0;
+    for (auto _ : state) {
+        SourceQueries queries;
+        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder().string(), host);
+        selected = queries.emitida().rowCount() + queries.recebida().rowCount();
+        benchmark::DoNotOptimize(selected);
+    }
+    state.counters["selected"] = static_cast<double>(selected);
+    countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
+}
+
+void openCountAndWalk(benchmark::State& state) {
+    NoWindow host;
+    for (auto _ : state) {
+        SourceQueries queries;
+        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder().string(), host);
+        std::int64_t found = 0;
+        for (InvoiceTableQuery* query : {&queries.emitida(), &queries.recebida()}) {
+            for (query->first(); !query->eof(); query->next()) {
+                found += queries.cliente().LocalizaCliente(query->current().asInteger("CODCLI")) ? 1 : 0;
+            }
+        }
+        benchmark::DoNotOptimize(found);
+    }
+    countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
+}
+
+BENCHMARK(catThreeTables)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(openAndCount)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(openCountAndWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+} // namespace kalvian::bench
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    kalvian::bench::benchFolder();
+    kalvian::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+}
