@@ -127,6 +127,13 @@ void TCustomMaskEdit::typeUnderMask(QKeyEvent* event) {
         QLineEdit::keyPressEvent(event);
         return;
     }
+    // The caret passes a literal by itself once the part before it is full: the same literal typed there
+    // ("31" then "/") closes that part, it does not skip the next one.
+    const bool partJustFilled = from >= 2 && m_mask.nextLiteral(from - 1, ch) == from - 1 &&
+                                !m_mask.isLiteral(from - 2) && displayText().at(from - 2) != m_mask.blank();
+    if (partJustFilled) {
+        return;
+    }
     const int literal = isAsciiDigit(ch) ? -1 : m_mask.nextLiteral(from, ch);
     if (literal >= 0) {
         setCursorPosition(literal + 1);
