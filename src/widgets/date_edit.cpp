@@ -26,10 +26,6 @@ Qt::Alignment toQt(TextAlignment alignment) {
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
 
-std::string toStd(const QString& text) {
-    return text.toStdString();
-}
-
 } // namespace
 
 TDateEdit::TDateEdit(QWidget* parent)
@@ -96,7 +92,7 @@ QString TDateEdit::DateText() const {
 }
 
 void TDateEdit::setDateText(const QString& text) {
-    m_dateValue = TextToDate(NormalizeText(toStd(text), context()));
+    m_dateValue = TextToDate(NormalizeText(text.toStdString(), context()));
     UpdateDisplay();
 }
 
@@ -122,7 +118,7 @@ void TDateEdit::UpdateDisplay() {
 }
 
 void TDateEdit::RebuildMask() {
-    const double value = TextToDate(NormalizeText(toStd(Text()), context()));
+    const double value = TextToDate(NormalizeText(Text().toStdString(), context()));
     setText(QString());
     setEditMask(DateMask());
     setText(value == kBlankDate ? QString() : format(value));
@@ -139,8 +135,9 @@ void TDateEdit::doEnter(Qt::FocusReason reason) {
 }
 
 void TDateEdit::doExit() {
+    m_selectOnPress = false;
     const DateContext now = context();
-    const std::string typed = NormalizeText(toStd(Text()), now);
+    const std::string typed = NormalizeText(Text().toStdString(), now);
     const bool blank = IsBlankText(typed);
     if (blank || IsValidText(typed)) {
         if (!blank) {
@@ -153,7 +150,7 @@ void TDateEdit::doExit() {
         ReportDateError();
         return;
     }
-    m_dateValue = TextToDate(NormalizeText(toStd(Text()), now));
+    m_dateValue = TextToDate(NormalizeText(Text().toStdString(), now));
     update();
     TCustomMaskEdit::doExit();
 }

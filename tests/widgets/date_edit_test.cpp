@@ -266,17 +266,6 @@ TEST_F(DateEditTest, ZerosStayUntilEnteredAgain) {
     }
 }
 
-TEST_F(DateEditTest, EscapeRestoresTextOfEntering) {
-    m_ini.setDateText(QStringLiteral("01/02/2008"));
-    enter(m_ini);
-    type(m_ini, "3/4");
-    EXPECT_EQ(m_ini.displayText(), QStringLiteral("3_/4_/____"));
-    QTest::keyClick(&m_ini, Qt::Key_Escape);
-    EXPECT_EQ(m_ini.displayText(), QStringLiteral("01/02/2008"));
-    leaveByTab(m_ini);
-    EXPECT_EQ(m_ini.DateValue(), serialOf(2008, 2, 1));
-}
-
 struct WrittenCase {
     const char* written;
     double value;

@@ -47,21 +47,6 @@ TEST(EditMask, EmptyMaskHasNoPositions) {
     EXPECT_EQ(mask.nextDigitPosition(0), -1);
 }
 
-TEST(EditMask, SpacesBecomeBlanksOnlyInDigitPositions) {
-    const EditMask mask(QStringLiteral("!99 99/9999;1;_"));
-    const struct {
-        const char* text;
-        const char* shown;
-    } cases[] = {{" 1  2/2008", "_1 _2/2008"},
-                 {"  /  /    ", "__/__/____"},
-                 {"1", "1"},
-                 {"", ""},
-                 {"01 02/2008 extra", "01 02/2008 extra"}};
-    for (const auto& c : cases) {
-        EXPECT_EQ(mask.toShown(QString::fromLatin1(c.text)), QString::fromLatin1(c.shown)) << c.text;
-    }
-}
-
 TEST(EditMask, FindsDigitPositionsAndLiterals) {
     const EditMask mask(QStringLiteral("!99/99/9999;1;_"));
     const struct {
