@@ -1,0 +1,195 @@
+#include "qstring_print.h"
+#include "widget_probe.h"
+#include "widgets/custom_mask_edit.h"
+
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+namespace kalvian {
+namespace {
+
+const QString kDateMask = QStringLiteral("!99/99/9999;1;_");
+
+// A window with a plain edit first in the tab order, then the masked edit under test.
+class CustomMaskEditTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        auto* layout = new QVBoxLayout(&m_window);
+        layout->addWidget(&m_other);
+        layout->addWidget(&m_edit);
+        m_edit.setBeep([this] { ++m_beeps; });
+        m_other.setFocus();
+        test::showActive(m_window);
+    }
+
+    void enter() {
+        m_edit.setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(m_edit.hasFocus());
+    }
+
+    QWidget m_window;
+    QLineEdit m_other{&m_window};
+    TCustomMaskEdit m_edit{&m_window};
+    int m_beeps = 0;
+};
+
+TEST_F(CustomMaskEditTest, MaskTakesCurrentTextAndEmptyMaskLeavesItPlain) {
+    m_edit.setText(QStringLiteral("01/02/2008"));
+    m_edit.setEditMask(kDateMask);
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("01/02/2008"));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("01/02/2008"));
+
+    m_edit.setText(QStringLiteral("1 /2 /2008"));
+    m_edit.setEditMask(QString());
+    EXPECT_FALSE(m_edit.hasEditMask());
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("1 /2 /2008"));
+    EXPECT_EQ(m_edit.Text(), m_edit.displayText());
+}
+
+TEST_F(CustomMaskEditTest, UnfilledPositionsReadAsSpaces) {
+    m_edit.setEditMask(kDateMask);
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("__/__/____"));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("  /  /    "));
+    EXPECT_EQ(m_edit.Text().trimmed(), QStringLiteral("/  /"));
+
+    m_edit.setEditMask(QStringLiteral("!99/99/99;1;_"));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("  /  /  "));
+}
+
+TEST_F(CustomMaskEditTest, WrittenTextIsLaidIntoPositions) {
+    m_edit.setEditMask(kDateMask);
+    const struct {
+        const char* written;
+        const char* shown;
+    } cases[] = {{"01/02/2008", "01/02/2008"}, {"", "__/__/____"},           {" 1/ 2/2008", "_1/_2/2008"},
+                 {"1/2/2008", "1_/2_/2008"},   {"  /  /    ", "__/__/____"}, {"31/12", "31/12/____"}};
+    for (const auto& c : cases) {
+        m_edit.setText(QString::fromLatin1(c.written));
+        EXPECT_EQ(m_edit.displayText(), QString::fromLatin1(c.shown)) << c.written;
+    }
+}
+
+TEST_F(CustomMaskEditTest, LiteralsLeftOutOfTextWhenTheMaskSaysSo) {
+    m_edit.setEditMask(QStringLiteral("99-99;0;*"));
+    enter();
+    QTest::keyClicks(&m_edit, QStringLiteral("123"));
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("12-3*"));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("123 "));
+}
+
+struct TypingCase {
+    const char* name;
+    const char* mask;
+    const char* keys;
+    const char* shown;
+    int beeps;
+
+    friend void PrintTo(const TypingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CustomMaskEditTypingTest : public CustomMaskEditTest,
+                                 public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(CustomMaskEditTypingTest, TypedCharactersUnderMask) {
+    const TypingCase& c = GetParam();
+    m_edit.setEditMask(QString::fromLatin1(c.mask));
+    enter();
+    QTest::keyClicks(&m_edit, QString::fromLatin1(c.keys));
+    EXPECT_EQ(m_edit.displayText(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(m_beeps, c.beeps);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CustomMaskEditTypingTest,
+    ::testing::Values(TypingCase{"separator_right_away", "!99/99/9999;1;_", "/5", "__/5_/____", 0},
+                      TypingCase{"full_parts_and_separators", "!99/99/9999;1;_", "31/12/2008", "31/12/2008",
+                                 0},
+                      TypingCase{"separator_after_jump", "!99/99/9999;1;_", "1//5", "1_/__/5___", 0},
+                      TypingCase{"separator_in_year", "!99/99/9999;1;_", "1/2/20/", "1_/2_/20__", 1},
+                      TypingCase{"letters_and_space", "!99/99/9999;1;_", "a1 b", "1_/__/____", 3},
+                      TypingCase{"dash_mask", "!99-99-9999;1;*", "3-4/-5-", "3*-4*-5***", 2},
+                      TypingCase{"time_mask", "99:99", "9:3", "9_:3_", 0}));
+
+TEST_F(CustomMaskEditTest, EscapeRestoresTextOfEntering) {
+    m_edit.setEditMask(kDateMask);
+    m_edit.setText(QStringLiteral(" 1/02/2008"));
+    enter();
+    QTest::keyClicks(&m_edit, QStringLiteral("3/4"));
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("3_/4_/____"));
+    QTest::keyClick(&m_edit, Qt::Key_Escape);
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("_1/02/2008"));
+    EXPECT_EQ(m_beeps, 0);
+}
+
+TEST_F(CustomMaskEditTest, EnteringSelectsAllAndLeavingSignals) {
+    QSignalSpy entered(&m_edit, &TCustomMaskEdit::entered);
+    QSignalSpy exited(&m_edit, &TCustomMaskEdit::exited);
+    m_edit.setEditMask(kDateMask);
+    m_edit.setText(QStringLiteral("01/02/2008"));
+
+    enter();
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(m_edit.selectionStart(), 0);
+    EXPECT_EQ(m_edit.selectionLength(), 10);
+
+    QTest::keyClick(&m_edit, Qt::Key_Tab);
+    EXPECT_TRUE(m_other.hasFocus());
+    EXPECT_EQ(exited.count(), 1);
+    EXPECT_EQ(entered.count(), 1);
+}
+
+TEST_F(CustomMaskEditTest, WithoutAutoSelectCaretGoesToFirstDigitPosition) {
+    m_edit.setAutoSelect(false);
+    m_edit.setEditMask(QStringLiteral("!-99-99;1;_"));
+    m_edit.setText(QStringLiteral("-12-34"));
+    enter();
+    EXPECT_FALSE(m_edit.hasSelectedText());
+    EXPECT_EQ(m_edit.cursorPosition(), 1);
+}
+
+TEST_F(CustomMaskEditTest, AnotherWindowTakingActivationIsNoLeaving) {
+    QSignalSpy entered(&m_edit, &TCustomMaskEdit::entered);
+    QSignalSpy exited(&m_edit, &TCustomMaskEdit::exited);
+    enter();
+    QWidget elsewhere;
+    test::showActive(elsewhere);
+    EXPECT_FALSE(m_edit.hasFocus());
+    test::showActive(m_window);
+    EXPECT_TRUE(m_edit.hasFocus());
+    EXPECT_EQ(entered.count(), 1);
+    EXPECT_EQ(exited.count(), 0);
+}
+
+TEST_F(CustomMaskEditTest, ChangedFiresOnlyWhenShownTextChanges) {
+    QSignalSpy changed(&m_edit, &TCustomMaskEdit::changed);
+    const struct {
+        const char* step;
+        std::function<void()> run;
+        int changes;
+    } steps[] = {
+        {"mask laid over empty text", [this] { m_edit.setEditMask(kDateMask); }, 1},
+        {"same mask again", [this] { m_edit.setEditMask(kDateMask); }, 0},
+        {"empty text under mask", [this] { m_edit.setText(QString()); }, 0},
+        {"enter", [this] { enter(); }, 0},
+        {"two digits", [this] { QTest::keyClicks(&m_edit, QStringLiteral("12")); }, 2},
+        {"backspace", [this] { QTest::keyClick(&m_edit, Qt::Key_Backspace); }, 1},
+        {"refused letter", [this] { QTest::keyClicks(&m_edit, QStringLiteral("x")); }, 0},
+        {"separator jump", [this] { QTest::keyClicks(&m_edit, QStringLiteral("/")); }, 0},
+        {"same text written", [this] { m_edit.setText(m_edit.Text()); }, 0},
+        {"mask removed keeps shown text", [this] { m_edit.setEditMask(QString()); }, 1},
+        {"plain text written", [this] { m_edit.setText(QStringLiteral("abc")); }, 1},
+        {"plain typing", [this] { QTest::keyClicks(&m_edit, QStringLiteral("d")); }, 1},
+    };
+    for (const auto& step : steps) {
+        changed.clear();
+        step.run();
+        EXPECT_EQ(changed.count(), step.changes) << step.step << ": " << m_edit.displayText().toStdString();
+    }
+}
+
+} // namespace
+} // namespace kalvian
