@@ -18,9 +18,15 @@ using paradox::ReceivedRow;
 
 // Spreads rows over 10 registration numbers (1000..1009) and ten years, so one number in one year holds
 // about 10% of a table's rows... of that year; 2008 is every row's year here to keep the share at 10%.
-double registrationOf(std::size_t row) { return 1000.0 + static_cast<double>(row % 10); }
-double dateOf(std::size_t row) { return toSerial({2008, 1, 1}) + static_cast<double>(row % 349); }
-std::int32_t clientOf(std::size_t row) { return static_cast<std::int32_t>(1 + (row * 7919) % kClientRows); }
+double registrationOf(std::size_t row) {
+    return 1000.0 + static_cast<double>(row % 10);
+}
+double dateOf(std::size_t row) {
+    return toSerial({2008, 1, 1}) + static_cast<double>(row % 349);
+}
+std::int32_t clientOf(std::size_t row) {
+    return static_cast<std::int32_t>(1 + (row * 7919) % kClientRows);
+}
 
 void generate(const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);
@@ -58,7 +64,8 @@ void generate(const std::filesystem::path& folder) {
         client.insmun = 30000000000.0 + static_cast<double>(i);
         client.numcnpj = std::string("12345678000199");
         client.nome = "Cliente n\xFAmero " + std::to_string(i);
-        client.rua = std::string("Rua das Ac\xE1" "cias");
+        client.rua = std::string("Rua das Ac\xE1"
+                                 "cias");
         client.numero = static_cast<std::int32_t>(i % 2000);
         client.bairro = std::string("Centro");
         client.cidade = std::string("S\xE3o Paulo");
@@ -71,8 +78,12 @@ void generate(const std::filesystem::path& folder) {
 
 } // namespace
 
-double periodStart() { return toSerial({2008, 1, 1}); }
-double periodEnd() { return toSerial({2008, 12, 15}); }
+double periodStart() {
+    return toSerial({2008, 1, 1});
+}
+double periodEnd() {
+    return toSerial({2008, 12, 15});
+}
 
 const std::filesystem::path& benchFolder() {
     static const std::filesystem::path folder = [] {

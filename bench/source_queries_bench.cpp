@@ -16,8 +16,8 @@ public:
 };
 
 void countRows(benchmark::State& state, std::int64_t rows) {
-    state.counters["rows/s"] = benchmark::Counter(static_cast<double>(rows) * static_cast<double>(state.iterations()),
-                                                  benchmark::Counter::kIsRate);
+    state.counters["rows/s"] = benchmark::Counter(
+        static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 void catThreeTables(benchmark::State& state) {

@@ -45,7 +45,8 @@ std::optional<double> parseDate(const std::string& text, const char* label, cons
     return TextToDate(normalized);
 }
 
-bool exportOne(const ExportOptions& options, const std::string& registration, Period period, Console& console) {
+bool exportOne(const ExportOptions& options, const std::string& registration, Period period,
+               Console& console) {
     console.out << "Inscrição " << registration << '\n';
     SourceQueries queries;
     NoWindow host;

@@ -12,10 +12,10 @@ namespace kalvian {
 struct Console {
     std::ostream& out;
     std::ostream& err;
-    bool progress = false;       // stderr is a terminal
-    CalendarDate today;          // completes short years
+    bool progress = false;        // stderr is a terminal
+    CalendarDate today;           // completes short years
     char lineDateSeparator = '/'; // the locale's, for the export lines
-    std::string currentFolder;   // the default destination
+    std::string currentFolder;    // the default destination
 };
 
 enum ExitCode { kExitSuccess = 0, kExitFailure = 1, kExitUsage = 2 };

@@ -22,7 +22,9 @@ void ConsoleView::setProgressRange(std::int64_t minimum, std::int64_t maximum) {
     m_maximum = maximum;
 }
 
-void ConsoleView::setProgressPosition(std::int64_t position) { m_position = position; }
+void ConsoleView::setProgressPosition(std::int64_t position) {
+    m_position = position;
+}
 
 void ConsoleView::stepProgress() {
     m_position += m_step;
@@ -43,8 +45,12 @@ void ConsoleView::drawProgress() {
     m_drawn = true;
 }
 
-bool ConsoleView::askYesNo(const std::string&, const std::string&, MessageIcon) { return m_replace; }
+bool ConsoleView::askYesNo(const std::string&, const std::string&, MessageIcon) {
+    return m_replace;
+}
 
-void ConsoleView::inform(const std::string&, const std::string& text, MessageIcon) { m_lastNotice = text; }
+void ConsoleView::inform(const std::string&, const std::string& text, MessageIcon) {
+    m_lastNotice = text;
+}
 
 } // namespace kalvian

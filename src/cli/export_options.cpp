@@ -6,7 +6,9 @@ namespace kalvian {
 
 namespace {
 
-std::string utf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string utf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 } // namespace
 
@@ -92,7 +94,8 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
     }
     if (parser.isSet(arquivo)) {
         if (options.todas || options.inscricoes.size() > 1) {
-            parsed.usageError = "--arquivo serve a uma inscrição só; com várias, cada uma recebe o nome proposto";
+            parsed.usageError =
+                "--arquivo serve a uma inscrição só; com várias, cada uma recebe o nome proposto";
             return parsed;
         }
         options.arquivo = utf8(parser.value(arquivo));

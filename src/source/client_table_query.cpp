@@ -54,8 +54,9 @@ bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
             found = m_firstOfCode[static_cast<std::size_t>(slot)];
         }
     } else {
-        const auto entry = std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
-                                            [](const auto& e, std::int32_t wanted) { return e.first < wanted; });
+        const auto entry =
+            std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
+                             [](const auto& e, std::int32_t wanted) { return e.first < wanted; });
         if (entry != m_byCode.end() && entry->first == code) {
             found = entry->second;
         }

@@ -5,9 +5,10 @@
 
 namespace kalvian {
 
-PeriodTest::PeriodTest(const paradox::Table& table, const paradox::FieldInfo& column, double start, double end)
-    : m_table(table), m_column(column), m_storedDates(column.type == paradox::FieldType::Date), m_start(start),
-      m_end(end), m_startWord(bigEndianWord(paradox::encodeDateKey(start).data())),
+PeriodTest::PeriodTest(const paradox::Table& table, const paradox::FieldInfo& column, double start,
+                       double end)
+    : m_table(table), m_column(column), m_storedDates(column.type == paradox::FieldType::Date),
+      m_start(start), m_end(end), m_startWord(bigEndianWord(paradox::encodeDateKey(start).data())),
       m_endWord(bigEndianWord(paradox::encodeDateKey(end).data())) {}
 
 bool PeriodTest::valueInPeriod(std::span<const std::byte> record) const {
