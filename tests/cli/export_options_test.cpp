@@ -1,0 +1,66 @@
+#include "cli/export_options.h"
+
+#include <gtest/gtest.h>
+
+namespace kalvian {
+namespace {
+
+ParsedOptions parse(QStringList arguments) {
+    arguments.prepend("kalvian-export");
+    return parseExportOptions(arguments);
+}
+
+const QStringList kRequired = {"--origem", "/dados", "--inicio", "01/01/2008", "--fim", "31/01/2008"};
+
+TEST(ExportOptions, ReadsEveryOption) {
+    const ParsedOptions parsed = parse(kRequired + QStringList{"--inscricao", "123", "--inscricao", " 45 ",
+                                                               "--destino", "/saida", "--substituir"});
+    ASSERT_EQ(parsed.usageError, "");
+    EXPECT_EQ(parsed.options.origem, "/dados");
+    EXPECT_EQ(parsed.options.inscricoes, (std::vector<std::string>{"123", " 45 "}));
+    EXPECT_EQ(parsed.options.inicio, "01/01/2008");
+    EXPECT_EQ(parsed.options.fim, "31/01/2008");
+    EXPECT_EQ(parsed.options.destino, "/saida");
+    EXPECT_FALSE(parsed.options.arquivo.has_value());
+    EXPECT_TRUE(parsed.options.substituir);
+    EXPECT_FALSE(parsed.options.todas);
+}
+
+TEST(ExportOptions, UsageErrors) {
+    const struct {
+        const char* name;
+        QStringList arguments;
+        const char* error;
+    } cases[] = {
+        {"sem-origem",
+         {"--inscricao", "1", "--inicio", "1/1/2008", "--fim", "2/1/2008"},
+         "Falta a opção --origem"},
+        {"sem-fim", {"--origem", "/d", "--inscricao", "1", "--inicio", "1/1/2008"}, "Falta a opção --fim"},
+        {"sem-inscricao", kRequired, "Informe --inscricao ou --todas (um dos dois)"},
+        {"inscricao-e-todas", kRequired + QStringList{"--inscricao", "1", "--todas"},
+         "Informe --inscricao ou --todas (um dos dois)"},
+        {"arquivo-com-todas", kRequired + QStringList{"--todas", "--arquivo", "x.txt"},
+         "--arquivo serve a uma inscrição só; com várias, cada uma recebe o nome proposto"},
+        {"arquivo-com-duas",
+         kRequired + QStringList{"--inscricao", "1", "--inscricao", "2", "--arquivo", "x"},
+         "--arquivo serve a uma inscrição só; com várias, cada uma recebe o nome proposto"},
+        {"opcao-desconhecida", kRequired + QStringList{"--todas", "--pressa"}, "Opção desconhecida: pressa"},
+        {"argumento-solto", kRequired + QStringList{"--todas", "sobra"}, "Argumento inesperado: sobra"},
+        {"origem-duas-vezes", kRequired + QStringList{"--todas", "--origem", "/outra"},
+         "A opção --origem só pode ser dada uma vez"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse(c.arguments).usageError, c.error) << c.name;
+    }
+}
+
+TEST(ExportOptions, HelpNeedsNothingElse) {
+    for (const char* flag : {"-h", "--ajuda", "--help"}) {
+        const ParsedOptions parsed = parse({flag});
+        EXPECT_EQ(parsed.usageError, "") << flag;
+        EXPECT_TRUE(parsed.options.ajuda) << flag;
+    }
+}
+
+} // namespace
+} // namespace kalvian

@@ -1,0 +1,254 @@
+// kalvian-export run as a user runs it, over tables written by the project's writer.
+#include "common/date_serial.h"
+#include "support/temp_folder.h"
+#include "vrk3_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <sys/wait.h>
+
+namespace kalvian {
+namespace {
+
+namespace fs = std::filesystem;
+using paradox::ClientRow;
+using paradox::IssuedRow;
+using paradox::ReceivedRow;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
+
+const std::string kGolden = std::string(KALVIAN_TEST_DATA_DIR) + "/cli/inscricao-123-marco-2008.txt";
+
+double day(int d, int m = 3) {
+    return toSerial({2008, m, d});
+}
+
+// Two declarants; 123 has an E line, a C line, an E line whose client is gone, and two R lines.
+paradox::Vrk3Tables demoTables() {
+    paradox::Vrk3Tables tables;
+    IssuedRow e1;
+    e1.insmun = 123.0;
+    e1.data = day(3);
+    e1.serie = std::string("A");
+    e1.numnf = std::int32_t{101};
+    e1.valnf = 1500.5;
+    e1.valser = 1000.0;
+    e1.restrb = std::string("R");
+    e1.aliquo = 5.0;
+    e1.codcli = std::int32_t{1};
+    IssuedRow c = e1;
+    c.data = day(4);
+    c.modu = std::string("X");
+    c.numnf = std::int32_t{102};
+    IssuedRow lost = e1;
+    lost.data = day(31);
+    lost.numnf = std::int32_t{103};
+    lost.restrb = std::string(" ");
+    lost.alqret = 2.0;
+    lost.codcli = std::int32_t{57};
+    IssuedRow other = e1;
+    other.insmun = 456.0;
+    IssuedRow april = e1;
+    april.data = day(1, 4);
+    tables.issued = {e1, other, c, april, lost};
+
+    ReceivedRow r1;
+    r1.key = std::int32_t{1};
+    r1.insmun = 123.0;
+    r1.data = day(10);
+    r1.codcli = std::int32_t{2};
+    r1.serie = std::string("B");
+    r1.numnf = std::int32_t{7};
+    r1.valnf = 200.0;
+    r1.valser = 150.25;
+    r1.aliquo = 2.5;
+    r1.impret = 3.75;
+    ReceivedRow r2 = r1;
+    r2.key = std::int32_t{2};
+    r2.data = day(1);
+    r2.numnf = std::int32_t{8};
+    r2.codcli = std::int32_t{0};
+    tables.received = {r1, r2};
+
+    ClientRow joao;
+    joao.codcli = std::int32_t{1};
+    joao.insmun = 12345678901.0;
+    joao.numcnpj = std::string("12345678000199");
+    joao.nome = std::string("Jo\xE3o da Silva Servi\xE7os");
+    joao.rua = std::string("Rua da Consola\xE7\xE3o");
+    joao.numero = std::int32_t{1500};
+    joao.bairro = std::string("Centro");
+    joao.cidade = std::string("S\xE3o Paulo");
+    joao.estado = std::string("SP");
+    joao.cep = std::string("01301000");
+    ClientRow maria = joao;
+    maria.codcli = std::int32_t{2};
+    maria.insmun = 0.0;
+    maria.numcnpj = std::string();
+    maria.numcpf = std::string("12345678909");
+    maria.nome = std::string("Maria Concei\xE7\xE3o");
+    tables.clients = {maria, joao};
+    return tables;
+}
+
+struct ProgramRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+class KalvianExportTest : public ::testing::Test {
+public:
+    void SetUp() override {
+        fs::create_directory(source.path() / "vrk3");
+        fs::create_directory(source.path() / "saida");
+        demoTables().write(origem());
+    }
+
+    std::string origem() const { return (source.path() / "vrk3").string(); }
+    std::string destino() const { return (source.path() / "saida").string(); }
+    std::string exported() const { return destino() + "/VRK3_123__01_03_2008__31_03_2008.txt"; }
+
+    // Runs the program with a "C" locale, whose date separator is "/", in the destination folder.
+    ProgramRun run(const std::string& arguments) const {
+        const std::string out = source / "out.txt";
+        const std::string err = source / "err.txt";
+        const std::string command = "cd '" + destino() +
+                                    "' && LC_ALL=C LANG=C '" KALVIAN_EXPORT_PROGRAM "' " + arguments + " >'" +
+                                    out + "' 2>'" + err + "' </dev/null";
+        const int status = std::system(command.c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+    }
+    std::string march(const std::string& more = "") const {
+        return "--origem '" + origem() + "' --inicio 01/03/2008 --fim 31/03/2008 " + more;
+    }
+    std::vector<std::string> destinationFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(destino())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempFolder source;
+};
+
+TEST_F(KalvianExportTest, ExportsByteForByteAndPrintsTheCounts) {
+    const ProgramRun result = run(march("--inscricao 123"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "Inscrição 123\nEmitidas: 3\nRecebidas: 2\nTotal: 5\nDados exportados com sucesso.\n"
+              "Arquivo: " +
+                  exported() + "\n");
+    EXPECT_EQ(readFile(exported()), readFile(kGolden));
+}
+
+TEST_F(KalvianExportTest, ReplacesOnlyWhenAsked) {
+    ASSERT_EQ(run(march("--inscricao 123")).exitCode, 0);
+    writeFile(exported(), "antigo");
+
+    const ProgramRun refused = run(march("--inscricao 123"));
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.err, "Altere o nome do Arquivo e tente exportar novamente\n");
+    EXPECT_EQ(readFile(exported()), "antigo");
+
+    const ProgramRun replaced = run(march("--inscricao 123 --substituir"));
+    EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
+    EXPECT_EQ(readFile(exported()), readFile(kGolden));
+    EXPECT_EQ(destinationFiles(), std::vector<std::string>{"VRK3_123__01_03_2008__31_03_2008.txt"});
+}
+
+TEST_F(KalvianExportTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
+    const struct {
+        const char* name;
+        std::string arguments;
+        std::function<void(const KalvianExportTest&)> damage;
+        int exitCode;
+        const char* err;
+    } cases[] = {
+        {"depois-do-corte",
+         "--origem '" + origem() + "' --inicio 01/03/2008 --fim 16/12/2008 --inscricao 123", nullptr, 1,
+         "Notas emitidas após o dia 15/12 devem ser lançadas na versão 4.0.\n"},
+        {"ordem", "--origem '" + origem() + "' --inicio 10/03/2008 --fim 05/03/2008 --inscricao 123", nullptr,
+         1, "A Data Final deve ser maior ou igual a Data Inicial.\n"},
+        {"sem-clientes", march("--inscricao 123 --substituir"),
+         [](const KalvianExportTest& t) { fs::remove(t.origem() + "/DSCLI.DB"); }, 1,
+         "Arquivo de Clientes não foi encontrado.\n(DSCLI.DB)\n"},
+        {"tabela-danificada", march("--inscricao 123 --substituir"),
+         [](const KalvianExportTest& t) { fs::resize_file(t.origem() + "/DSREC.DB", 100); }, 1, nullptr},
+        {"nome-e-uma-pasta", march("--inscricao 123 --substituir --arquivo pasta"),
+         [](const KalvianExportTest& t) { fs::create_directory(t.destino() + "/pasta"); }, 1,
+         "File access denied.\n"},
+        {"pasta-inexistente", march("--inscricao 123 --substituir --destino '" + destino() + "/nao/existe'"),
+         nullptr, 1, "Invalid filename.\n"},
+        {"data-invalida", "--origem '" + origem() + "' --inicio 31/02/2008 --fim 31/03/2008 --inscricao 123",
+         nullptr, 2, "Data inicial inválida: 31/02/2008 (use DD/MM/AAAA)\n"},
+        {"data-vazia", "--origem '" + origem() + "' --inicio 01/03/2008 --fim '' --inscricao 123", nullptr, 2,
+         "Informe a data final (DD/MM/AAAA)\n"},
+        {"opcao-desconhecida", march("--inscricao 123 --depressa"), nullptr, 2,
+         "Opção desconhecida: depressa\nUse kalvian-export --ajuda para ver as opções.\n"},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        writeFile(exported(), "antigo");
+        if (c.damage) {
+            c.damage(*this);
+        }
+        const ProgramRun result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err;
+        if (c.err != nullptr) {
+            EXPECT_EQ(result.err, c.err) << c.name;
+        } else {
+            EXPECT_NE(result.err.find("DSREC"), std::string::npos) << c.name << ": " << result.err;
+        }
+        EXPECT_EQ(readFile(exported()), "antigo") << c.name;
+        for (const std::string& name : destinationFiles()) {
+            EXPECT_EQ(name.find(".kalvian-"), std::string::npos) << c.name << ": " << name;
+        }
+        fs::remove_all(source.path() / "vrk3");
+        fs::remove_all(source.path() / "saida");
+    }
+}
+
+TEST_F(KalvianExportTest, AllDeclarantsOfThePeriodEachToItsProposedName) {
+    const ProgramRun result = run(march("--todas"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(destinationFiles(), (std::vector<std::string>{"VRK3_123__01_03_2008__31_03_2008.txt",
+                                                            "VRK3_456__01_03_2008__31_03_2008.txt"}));
+    EXPECT_EQ(readFile(exported()), readFile(kGolden));
+    EXPECT_EQ(readFile(destino() + "/VRK3_456__01_03_2008__31_03_2008.txt").substr(0, 16),
+              "H0000000045640\r\n");
+}
+
+TEST_F(KalvianExportTest, SeveralRegistrationsAndANonNumericOne) {
+    const ProgramRun result = run(march("--inscricao 456 --inscricao abc"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_NE(result.out.find("Inscrição abc\nEmitidas: 0\nRecebidas: 0\nTotal: 0\n"), std::string::npos);
+    EXPECT_EQ(readFile(destino() + "/VRK3_abc__01_03_2008__31_03_2008.txt"), "H00000000abc40\r\n");
+}
+
+TEST_F(KalvianExportTest, DateSeparatorOfTheLinesComesFromTheLocale) {
+    const std::string out = source / "out.txt";
+    const std::string command = "cd '" + destino() + "' && LC_ALL=de_DE.UTF-8 '" KALVIAN_EXPORT_PROGRAM "' " +
+                                march("--inscricao 123") + " >'" + out + "' 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << readFile(out);
+    const std::string file = readFile(exported());
+    EXPECT_EQ(file.substr(16, 11), "E03.03.2008");
+}
+
+TEST_F(KalvianExportTest, HelpIsInPortuguese) {
+    const ProgramRun result = run("--ajuda");
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.out.rfind("Uso: kalvian-export --origem PASTA", 0), 0u);
+    EXPECT_NE(result.out.find("--substituir         substitui um arquivo que já exista"), std::string::npos);
+}
+
+} // namespace
+} // namespace kalvian
