@@ -2,16 +2,15 @@
 
 #include "common/date_serial.h"
 
-#include <cstdio>
-
 namespace kalvian {
 
 std::string formatDate(double serial, char separator) {
     const CalendarDate date = fromSerial(serial).value_or(CalendarDate{});
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%02d%c%02d%c%04d", date.day, separator, date.month, separator,
-                  date.year);
-    return buffer;
+    const auto digit = [](int value) { return static_cast<char>('0' + value % 10); };
+    return {digit(date.day / 10),    digit(date.day),        separator,
+            digit(date.month / 10),  digit(date.month),      separator,
+            digit(date.year / 1000), digit(date.year / 100), digit(date.year / 10),
+            digit(date.year)};
 }
 
 } // namespace kalvian

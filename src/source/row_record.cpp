@@ -1,5 +1,6 @@
 #include "row_record.h"
 
+#include "common/date_serial.h"
 #include "source/field_value.h"
 
 namespace kalvian {
@@ -61,24 +62,39 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
     return {};
 }
 
-FieldValue RowRecord::value(std::string_view field) const {
-    return decodeValue(*m_table, m_record, m_table->field(field));
-}
+// The kinds the export reads most are decoded straight from the record; the rest go through FieldValue.
 
 std::string RowRecord::asText(std::string_view field) const {
-    return valueAsText(value(field));
+    const paradox::FieldInfo& column = m_table->field(field);
+    if (column.type == FieldType::Alpha) {
+        return m_table->text(m_record, column).value_or(std::string());
+    }
+    return valueAsText(decodeValue(*m_table, m_record, column));
 }
 
 double RowRecord::asNumber(std::string_view field) const {
-    return valueAsNumber(value(field), field);
+    const paradox::FieldInfo& column = m_table->field(field);
+    if (column.type == FieldType::Number || column.type == FieldType::Currency) {
+        return paradox::number(m_record, column).value_or(0.0);
+    }
+    return valueAsNumber(decodeValue(*m_table, m_record, column), field);
 }
 
 std::int32_t RowRecord::asInteger(std::string_view field) const {
-    return valueAsInteger(value(field), field);
+    const paradox::FieldInfo& column = m_table->field(field);
+    if (column.type == FieldType::Long || column.type == FieldType::Short ||
+        column.type == FieldType::AutoInc) {
+        return paradox::integer(m_record, column).value_or(0);
+    }
+    return valueAsInteger(decodeValue(*m_table, m_record, column), field);
 }
 
 double RowRecord::asDate(std::string_view field) const {
-    return valueAsDate(value(field), field);
+    const paradox::FieldInfo& column = m_table->field(field);
+    if (column.type == FieldType::Date) {
+        return paradox::date(m_record, column).value_or(kBlankDate);
+    }
+    return valueAsDate(decodeValue(*m_table, m_record, column), field);
 }
 
 } // namespace kalvian

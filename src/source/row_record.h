@@ -29,8 +29,6 @@ public:
     double asDate(std::string_view field) const override;
 
 private:
-    FieldValue value(std::string_view field) const;
-
     const paradox::Table* m_table = nullptr;
     std::span<const std::byte> m_record;
 };

@@ -94,9 +94,14 @@ Table Table::fromBytes(std::vector<std::byte> bytes, std::string name) {
 
 int Table::fieldIndex(std::string_view fieldName) const {
     const auto& all = m_header.fields;
-    const auto found = std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) {
-        return equalsIgnoringAsciiCase(field.name, fieldName);
-    });
+    // Callers name fields as the tables spell them, so an exact match is tried first.
+    auto found =
+        std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) { return field.name == fieldName; });
+    if (found == all.end()) {
+        found = std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) {
+            return equalsIgnoringAsciiCase(field.name, fieldName);
+        });
+    }
     return found == all.end() ? -1 : static_cast<int>(found - all.begin());
 }
 

@@ -30,6 +30,7 @@ public:
     void close();
 
     std::size_t keptRows() const { return m_recordSize == 0 ? 0 : m_rows.size() / m_recordSize; }
+    std::size_t recordSize() const { return m_recordSize; }
 
 protected:
     // Called by open() once the table is read and checked: scan it and keep() the rows selected.
