@@ -17,7 +17,8 @@ std::vector<std::string> readRows(const Table& table) {
         std::string row;
         const char* separator = "";
         for (const FieldInfo& field : table.fields()) {
-            row += separator + displayField(table, record, field).value_or("NULL");
+            row += separator;
+            row += displayField(table, record, field).value_or("NULL");
             separator = "|";
         }
         rows.push_back(std::move(row));
