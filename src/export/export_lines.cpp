@@ -17,22 +17,22 @@ constexpr std::size_t kRecebidaWidth = 307;
 // placeholder in the name field (left blank for codes below 1).
 void appendClientBlock(std::string& line, std::int32_t code, ClientLookup& clients, const char* placeholder) {
     if (const SourceRecord* client = clients.find(code)) {
-        line += PreencheEsquerda(client->asText("INSMUN"), 11, '0');
-        line += PreencheEsquerda(client->asText("NUMCNPJ"), 14, '0');
-        line += PreencheEsquerda(client->asText("NUMCPF"), 11, '0');
-        line += PreencheDireita(client->asText("NOME"), 70, ' ');
-        line += PreencheDireita(client->asText("RUA"), 40, ' ');
-        line += PreencheEsquerda(client->asText("NUMERO"), 5, '0');
-        line += PreencheDireita(client->asText("COMPLE"), 15, ' ');
-        line += PreencheDireita(client->asText("BAIRRO"), 30, ' ');
-        line += PreencheDireita(client->asText("CIDADE"), 20, ' ');
-        line += PreencheDireita(client->asText("ESTADO"), 2, ' ');
-        line += PreencheEsquerda(client->asText("CEP"), 8, '0');
+        appendPreencheEsquerda(line, client->asText("INSMUN"), 11, '0');
+        appendPreencheEsquerda(line, client->asText("NUMCNPJ"), 14, '0');
+        appendPreencheEsquerda(line, client->asText("NUMCPF"), 11, '0');
+        appendPreencheDireita(line, client->asText("NOME"), 70, ' ');
+        appendPreencheDireita(line, client->asText("RUA"), 40, ' ');
+        appendPreencheEsquerda(line, client->asText("NUMERO"), 5, '0');
+        appendPreencheDireita(line, client->asText("COMPLE"), 15, ' ');
+        appendPreencheDireita(line, client->asText("BAIRRO"), 30, ' ');
+        appendPreencheDireita(line, client->asText("CIDADE"), 20, ' ');
+        appendPreencheDireita(line, client->asText("ESTADO"), 2, ' ');
+        appendPreencheEsquerda(line, client->asText("CEP"), 8, '0');
         return;
     }
     const std::string name = code < 1 ? std::string() : placeholder + (" (" + std::to_string(code) + ")");
     line.append(11 + 14 + 11, '0');
-    line += PreencheDireita(name, 70, ' ');
+    appendPreencheDireita(line, name, 70, ' ');
     line.append(40, ' ');
     line.append(5, '0');
     line.append(15 + 30 + 20 + 2, ' ');
@@ -43,7 +43,7 @@ std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
     std::string line = "C";
     line += formatDate(invoice.asDate("DATA"), dateSeparator);
     line += "11";
-    line += PreencheDireita(invoice.asText("SERIE"), 1, ' ');
+    appendPreencheDireita(line, invoice.asText("SERIE"), 1, ' ');
     const std::string number = PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
     line += number;
     line += number;
@@ -63,15 +63,15 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, cha
     const std::int32_t client = invoice.asInteger("CODCLI");
 
     std::string line;
-    line.reserve(kEmitidaWidth);
+    line.reserve(kEmitidaWidth + 2); // room for the line end the writer adds
     line += 'E';
     line += formatDate(invoice.asDate("DATA"), dateSeparator);
-    line += PreencheEsquerda(invoice.asText("SERIE"), 1, ' ');
-    line += PreencheEsquerda(invoice.asText("MODU"), 1, ' ');
-    line += PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
+    appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
     line += formatAmount(invoice.asNumber("VALNF"));
     line += formatAmount(invoice.asNumber("VALSER"));
-    line += PreencheEsquerda(invoice.asText("RESTRB"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("RESTRB"), 1, ' ');
     const double rate = invoice.asNumber("ALIQUO");
     line += formatRate(rate);
     // Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
@@ -86,13 +86,13 @@ std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, ch
     const std::string date = formatDate(invoice.asDate("DATA"), dateSeparator);
 
     std::string line;
-    line.reserve(kRecebidaWidth);
+    line.reserve(kRecebidaWidth + 2);
     line += 'R';
     line += date;
     line += date;
-    line += PreencheEsquerda(invoice.asText("SERIE"), 1, ' ');
-    line += PreencheEsquerda(invoice.asText("MODU"), 1, ' ');
-    line += PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
+    appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
     line += formatAmount(invoice.asNumber("VALNF"));
     line += formatAmount(invoice.asNumber("VALSER"));
     line += formatRate(invoice.asNumber("ALIQUO"));

@@ -12,19 +12,33 @@ std::string_view trimmedAndCut(std::string_view value, int width) {
     return trimBlanks(value).substr(0, static_cast<std::size_t>(std::max(width, 0)));
 }
 
+std::size_t fillCount(std::string_view kept, int width) {
+    return static_cast<std::size_t>(std::max(width, 0)) - kept.size();
+}
+
 } // namespace
 
-std::string PreencheEsquerda(std::string_view value, int width, char fill) {
+void appendPreencheEsquerda(std::string& line, std::string_view value, int width, char fill) {
     const std::string_view kept = trimmedAndCut(value, width);
-    std::string text(static_cast<std::size_t>(std::max(width, 0)) - kept.size(), fill);
-    text += kept;
+    line.append(fillCount(kept, width), fill);
+    line += kept;
+}
+
+void appendPreencheDireita(std::string& line, std::string_view value, int width, char fill) {
+    const std::string_view kept = trimmedAndCut(value, width);
+    line += kept;
+    line.append(fillCount(kept, width), fill);
+}
+
+std::string PreencheEsquerda(std::string_view value, int width, char fill) {
+    std::string text;
+    appendPreencheEsquerda(text, value, width, fill);
     return text;
 }
 
 std::string PreencheDireita(std::string_view value, int width, char fill) {
-    const std::string_view kept = trimmedAndCut(value, width);
-    std::string text(kept);
-    text.append(static_cast<std::size_t>(std::max(width, 0)) - kept.size(), fill);
+    std::string text;
+    appendPreencheDireita(text, value, width, fill);
     return text;
 }
 

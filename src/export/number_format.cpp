@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <optional>
 
 namespace kalvian {
 
@@ -13,9 +15,51 @@ namespace {
 constexpr int kSignificantDigits = 18;
 constexpr int kDecimals = 2;
 
+// Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
+std::string formatHundredths(std::uint64_t hundredths, bool negative, int minIntegerDigits) {
+    char digits[24];
+    int count = 0;
+    for (; hundredths > 0 || count < minIntegerDigits + kDecimals; hundredths /= 10) {
+        digits[count++] = static_cast<char>('0' + hundredths % 10);
+    }
+    std::string text;
+    text.reserve(static_cast<std::size_t>(count) + 2);
+    if (negative) {
+        text += '-';
+    }
+    while (count > 0) {
+        if (count == kDecimals) {
+            text += '.';
+        }
+        text += digits[--count];
+    }
+    return text;
+}
+
+// Most amounts are far from a rounding tie: for them, rounding the value itself at the second decimal
+// gives what rounding its 18-digit form gives. Nothing when the value is too large or too near a tie to
+// be sure.
+std::optional<std::string> formatAwayFromTies(double value, int minIntegerDigits) {
+    constexpr double kLargest = 1e7;   // hundredths stay below 1e9, where a double errs by < 2e-7
+    constexpr double kTieMargin = 1e-6; // far above that error and the 18-digit form's (< 1e-8)
+    const double hundredths = std::fabs(value) * 100.0;
+    if (!(std::fabs(value) < kLargest)) {
+        return std::nullopt;
+    }
+    const double fraction = hundredths - std::floor(hundredths);
+    if (std::fabs(fraction - 0.5) < kTieMargin) {
+        return std::nullopt;
+    }
+    const auto rounded = static_cast<std::uint64_t>(std::floor(hundredths + 0.5));
+    return formatHundredths(rounded, value < 0 && rounded != 0, minIntegerDigits);
+}
+
 std::string formatFixed(double value, int minIntegerDigits) {
     if (!std::isfinite(value)) {
         return formatGeneral(value);
+    }
+    if (auto fast = formatAwayFromTies(value, minIntegerDigits)) {
+        return std::move(*fast);
     }
 
     // The magnitude as d.ddddddddddddddddde±x: 18 significant digits of its exact binary value.

@@ -30,6 +30,7 @@ protected:
     void afterClose() override {
         m_byCode.clear();
         m_firstOfCode.clear();
+        m_current = {};
     }
 
 private:

@@ -25,7 +25,10 @@ public:
 
 protected:
     void select(const paradox::Table& table) override;
-    void afterClose() override { m_position = 0; }
+    void afterClose() override {
+        m_position = 0;
+        m_current = {};
+    }
 
 private:
     std::optional<double> m_registration;

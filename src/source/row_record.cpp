@@ -62,10 +62,19 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
     return {};
 }
 
+const paradox::FieldInfo& RowRecord::column(std::string_view field) const {
+    CachedColumn& cached = m_columns[(reinterpret_cast<std::uintptr_t>(field.data()) >> 3) % m_columns.size()];
+    // The same address may hold another name by now: the name itself is compared too.
+    if (cached.column == nullptr || cached.name != field.data() || cached.column->name != field) {
+        cached = {field.data(), &m_table->field(field)};
+    }
+    return *cached.column;
+}
+
 // The kinds the export reads most are decoded straight from the record; the rest go through FieldValue.
 
 std::string RowRecord::asText(std::string_view field) const {
-    const paradox::FieldInfo& column = m_table->field(field);
+    const paradox::FieldInfo& column = this->column(field);
     if (column.type == FieldType::Alpha) {
         return m_table->text(m_record, column).value_or(std::string());
     }
@@ -73,7 +82,7 @@ std::string RowRecord::asText(std::string_view field) const {
 }
 
 double RowRecord::asNumber(std::string_view field) const {
-    const paradox::FieldInfo& column = m_table->field(field);
+    const paradox::FieldInfo& column = this->column(field);
     if (column.type == FieldType::Number || column.type == FieldType::Currency) {
         return paradox::number(m_record, column).value_or(0.0);
     }
@@ -81,7 +90,7 @@ double RowRecord::asNumber(std::string_view field) const {
 }
 
 std::int32_t RowRecord::asInteger(std::string_view field) const {
-    const paradox::FieldInfo& column = m_table->field(field);
+    const paradox::FieldInfo& column = this->column(field);
     if (column.type == FieldType::Long || column.type == FieldType::Short ||
         column.type == FieldType::AutoInc) {
         return paradox::integer(m_record, column).value_or(0);
@@ -90,7 +99,7 @@ std::int32_t RowRecord::asInteger(std::string_view field) const {
 }
 
 double RowRecord::asDate(std::string_view field) const {
-    const paradox::FieldInfo& column = m_table->field(field);
+    const paradox::FieldInfo& column = this->column(field);
     if (column.type == FieldType::Date) {
         return paradox::date(m_record, column).value_or(kBlankDate);
     }

@@ -4,6 +4,7 @@
 #include "common/source_record.h"
 #include "source/table.h"
 
+#include <array>
 #include <cstddef>
 #include <span>
 
@@ -18,6 +19,7 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
 // One stored record of a table, read by field name.
 class RowRecord : public SourceRecord {
 public:
+    // A record of another table needs a new RowRecord: the columns found are kept across records.
     void setRecord(const paradox::Table& table, std::span<const std::byte> record) {
         m_table = &table;
         m_record = record;
@@ -29,6 +31,15 @@ public:
     double asDate(std::string_view field) const override;
 
 private:
+    // The column of a field name. The export asks for the same few names, spelled by the same literals,
+    // for every row: a small cache keyed by where the name lies avoids searching the table's fields.
+    const paradox::FieldInfo& column(std::string_view field) const;
+
+    struct CachedColumn {
+        const char* name = nullptr;
+        const paradox::FieldInfo* column = nullptr;
+    };
+    mutable std::array<CachedColumn, 32> m_columns{};
     const paradox::Table* m_table = nullptr;
     std::span<const std::byte> m_record;
 };

@@ -5,6 +5,7 @@
 #include "source/table_error.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kalvian::paradox {
 
@@ -27,11 +28,20 @@ std::string blockName(int number) {
     return "bloco " + std::to_string(number);
 }
 
+char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// A name's first eight bytes as one word, zero-filled.
+std::uint64_t namePrefix(std::string_view name) {
+    std::uint64_t prefix = 0;
+    std::memcpy(&prefix, name.data(), std::min<std::size_t>(name.size(), sizeof prefix));
+    return prefix;
+}
+
 bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        return lower(x) == lower(y);
-    });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return upperAscii(x) == upperAscii(y); });
 }
 
 // A reused buffer over a run of consecutive blocks.
@@ -81,6 +91,7 @@ Table::Table(std::unique_ptr<ByteSource> source)
       m_text(textFor(*m_source, m_header.codePage)) {
     for (FieldInfo& field : m_header.fields) {
         field.name = m_text.toWindows1252(std::as_bytes(std::span(field.name)));
+        m_namePrefixes.push_back(namePrefix(field.name));
     }
 }
 
@@ -94,14 +105,16 @@ Table Table::fromBytes(std::vector<std::byte> bytes, std::string name) {
 
 int Table::fieldIndex(std::string_view fieldName) const {
     const auto& all = m_header.fields;
-    // Callers name fields as the tables spell them, so an exact match is tried first.
-    auto found =
-        std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) { return field.name == fieldName; });
-    if (found == all.end()) {
-        found = std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) {
-            return equalsIgnoringAsciiCase(field.name, fieldName);
-        });
+    // Callers name fields as the tables spell them: the exact name is looked for first, a word at a time.
+    const std::uint64_t prefix = namePrefix(fieldName);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (m_namePrefixes[i] == prefix && all[i].name == fieldName) {
+            return static_cast<int>(i);
+        }
     }
+    const auto found = std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) {
+        return equalsIgnoringAsciiCase(field.name, fieldName);
+    });
     return found == all.end() ? -1 : static_cast<int>(found - all.begin());
 }
 

@@ -68,6 +68,8 @@ private:
     std::unique_ptr<ByteSource> m_source;
     TableHeader m_header;
     CodePageText m_text;
+    // Per field: the first eight bytes of its name, so a lookup compares one word per field.
+    std::vector<std::uint64_t> m_namePrefixes;
 };
 
 } // namespace kalvian::paradox

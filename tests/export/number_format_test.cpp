@@ -3,7 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <iomanip>
 #include <limits>
+#include <random>
+#include <string>
 
 namespace kalvian {
 namespace {
@@ -71,6 +76,59 @@ TEST(NumberFormat, AmountBoundariesNearTenToTheTwelfth) {
     }
     EXPECT_EQ(formatAmount(999999999999.99).size(), 15u);
     EXPECT_EQ(formatAmount(999999999999.996).size(), 16u);
+}
+
+} // namespace
+} // namespace kalvian
+
+namespace kalvian {
+namespace {
+
+// An independent reading of the rule: the value's 18 significant digits as printf writes them, rounded
+// half away from zero at the second decimal with long-hand decimal arithmetic.
+std::string referenceAmount(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.17e", std::fabs(value));
+    std::string digits;
+    const char* p = text;
+    for (; *p != 'e'; ++p) {
+        if (*p != '.') {
+            digits += *p;
+        }
+    }
+    const int exponent = std::atoi(p + 1);
+    // Digits up to the hundredths, then the first dropped digit decides.
+    const int keep = exponent + 1 + 2;
+    std::string kept = keep > 0 ? digits.substr(0, static_cast<std::size_t>(keep)) : "";
+    while (static_cast<int>(kept.size()) < keep) {
+        kept += '0';
+    }
+    const char dropped = keep >= 0 && keep < 18 ? digits[static_cast<std::size_t>(keep)] : '0';
+    std::uint64_t hundredths = kept.empty() ? 0 : std::stoull(kept);
+    if (dropped >= '5') {
+        ++hundredths;
+    }
+    char out[64];
+    std::snprintf(out, sizeof out, "%s%015.2f", value < 0 && hundredths != 0 ? "-" : "",
+                  static_cast<double>(hundredths) / 100.0);
+    // %015.2f of an exact hundredths count below 2^53 prints those digits exactly.
+    return out;
+}
+
+TEST(NumberFormat, AgreesWithTheLongHandRuleOnManyValues) {
+    std::mt19937_64 random(2008);
+    std::uniform_int_distribution<std::int64_t> thousandths(-5'000'000'000, 5'000'000'000);
+    std::uniform_int_distribution<int> scale(0, 4);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = static_cast<double>(thousandths(random)) / std::pow(10.0, scale(random));
+        ASSERT_EQ(formatAmount(value), referenceAmount(value)) << std::setprecision(17) << value;
+    }
+    // Values a hair either side of half a cent.
+    for (double cents = 0.5; cents < 1e8; cents = cents * 3 + 0.5) {
+        for (const double value : {std::nextafter(cents / 100, 0.0), cents / 100, std::nextafter(cents / 100, 1e9)}) {
+            ASSERT_EQ(formatAmount(value), referenceAmount(value)) << std::setprecision(17) << value;
+        }
+    }
 }
 
 } // namespace

@@ -364,6 +364,25 @@ TEST_F(SourceQueriesTest, OpenQueryRefusesAnotherFolderAndKeepsItsRows) {
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{2});
 }
 
+TEST_F(SourceQueriesTest, ReopenedQueryReadsTheNewLayoutOfItsTable) {
+    tables.issued = {issued(1, day(10), 11)};
+    write();
+    open("1", day(1), day(31));
+    EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{11});
+    queries.FechaConsultas();
+
+    // The same table rewritten with another column in front: every field moves.
+    paradox::TableLayout layout = paradox::issuedLayout();
+    layout.fields.insert(layout.fields.begin(), {"OBS", paradox::FieldType::Alpha, 30});
+    paradox::TableWriter writer(layout);
+    std::vector<paradox::WriterValue> row = paradox::values(issued(1, day(12), 22));
+    row.insert(row.begin(), std::string("observação"));
+    writer.addRow(row);
+    writer.writeFile(folder.path() / "DSEMI.DB");
+    open("1", day(1), day(31));
+    EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{22});
+}
+
 // ---- the query step
 
 TEST_F(SourceQueriesTest, QueryStepChecksInOrder) {
