@@ -118,11 +118,31 @@ std::uintmax_t catTables() {
     return total;
 }
 
+void addTimed(const char* name, void (*run)(benchmark::State&)) {
+    benchmark::RegisterBenchmark(name, run)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
+
+int runWithRatios(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    benchFolder();
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);
+    // The median of the repetitions where there are some, the single run otherwise.
     for (const Run& run : runs) {
-        if (run.run_type == Run::RT_Iteration) {
-            m_times.emplace_back(run.benchmark_name(), run.GetAdjustedRealTime());
+        const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+        const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+        if (median || single) {
+            m_times.emplace_back(run.run_name.function_name, run.GetAdjustedRealTime());
         }
     }
 }

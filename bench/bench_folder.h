@@ -1,5 +1,7 @@
 #pragma once
 
+#include "source/query_host.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -23,7 +25,20 @@ std::uintmax_t folderBytes();
 // Reads the three tables as `cat` does, into a reused buffer; returns the bytes read.
 std::uintmax_t catTables();
 
-// Prints, after the usual table, each benchmark's time as a multiple of the first one's.
+// Registers a benchmark timed by the wall clock in milliseconds and repeated five times.
+void addTimed(const char* name, void (*run)(benchmark::State&));
+
+// The program's main: writes the folder if needed, then runs the benchmarks with a RatioReporter.
+int runWithRatios(int argc, char** argv);
+
+// What the queries need of a window, for programs that have none.
+class NoWindowHost : public QueryHost {
+public:
+    void setWaitCursor(bool) override {}
+    void focusSourceFolder() override {}
+};
+
+// Prints, after the usual table, each benchmark's median time as a multiple of the first one's.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override;

@@ -20,8 +20,8 @@ namespace {
 const std::filesystem::path kOutput = std::filesystem::temp_directory_path() / "kalvian-bench-export";
 
 std::string exportCommand() {
-    return "'" KALVIAN_EXPORT_PROGRAM "' --origem '" + benchFolder().string() + "' --inscricao " + kRegistration +
-           " --inicio 01/01/2008 --fim 15/12/2008 --destino '" + kOutput.string() +
+    return "'" KALVIAN_EXPORT_PROGRAM "' --origem '" + benchFolder().string() + "' --inscricao " +
+           kRegistration + " --inicio 01/01/2008 --fim 15/12/2008 --destino '" + kOutput.string() +
            "' --arquivo export.txt --substituir >/dev/null";
 }
 
@@ -39,11 +39,7 @@ std::uintmax_t exportBytes() {
 
 // The bytes of the rows the queries keep: the selected invoices and every client.
 double selectedMegabytes() {
-    class NoWindow : public QueryHost {
-    public:
-        void setWaitCursor(bool) override {}
-        void focusSourceFolder() override {}
-    } host;
+    NoWindowHost host;
     SourceQueries queries;
     queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder().string(), host);
     const double bytes =
@@ -80,20 +76,17 @@ void wholeExport(benchmark::State& state) {
     ::getrusage(RUSAGE_CHILDREN, &children);
     state.counters["maxRSS_MB"] = static_cast<double>(children.ru_maxrss) / 1e3;
     state.counters["selected_MB"] = selectedMegabytes();
-    state.counters["lines/s"] = benchmark::Counter(
-        static_cast<double>(exportBytes()) / 290.0 * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["lines/s"] = benchmark::Counter(static_cast<double>(exportBytes()) / 290.0 *
+                                                       static_cast<double>(state.iterations()),
+                                                   benchmark::Counter::kIsRate);
 }
-
-BENCHMARK(catAndWrite)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(wholeExport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 } // namespace kalvian::bench
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+    kalvian::bench::addTimed("catAndWrite", kalvian::bench::catAndWrite);
+    kalvian::bench::addTimed("wholeExport", kalvian::bench::wholeExport);
     kalvian::bench::exportBytes();
-    kalvian::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    return kalvian::bench::runWithRatios(argc, argv);
 }

@@ -9,12 +9,6 @@
 namespace kalvian::bench {
 namespace {
 
-class NoWindow : public QueryHost {
-public:
-    void setWaitCursor(bool) override {}
-    void focusSourceFolder() override {}
-};
-
 void countRows(benchmark::State& state, std::int64_t rows) {
     state.counters["rows/s"] = benchmark::Counter(
         static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
@@ -29,7 +23,7 @@ void catThreeTables(benchmark::State& state) {
 }
 
 void openAndCount(benchmark::State& state) {
-    NoWindow host;
+    NoWindowHost host;
     std::int64_t selected = 0;
     for (auto _ : state) {
         SourceQueries queries;
@@ -42,7 +36,7 @@ void openAndCount(benchmark::State& state) {
 }
 
 void openCountAndWalk(benchmark::State& state) {
-    NoWindow host;
+    NoWindowHost host;
     for (auto _ : state) {
         SourceQueries queries;
         queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder().string(), host);
@@ -57,17 +51,12 @@ void openCountAndWalk(benchmark::State& state) {
     countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
 }
 
-BENCHMARK(catThreeTables)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(openAndCount)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(openCountAndWalk)->Unit(benchmark::kMillisecond)->UseRealTime();
-
 } // namespace
 } // namespace kalvian::bench
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    kalvian::bench::benchFolder();
-    kalvian::bench::RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
+    kalvian::bench::addTimed("catThreeTables", kalvian::bench::catThreeTables);
+    kalvian::bench::addTimed("openAndCount", kalvian::bench::openAndCount);
+    kalvian::bench::addTimed("openCountAndWalk", kalvian::bench::openCountAndWalk);
+    return kalvian::bench::runWithRatios(argc, argv);
 }
