@@ -134,8 +134,8 @@ QToolButton* folderButton(QWidget* parent, QAction* action, int left, int top) {
 QLabel* picture(QWidget* parent, const QImage& image, int left, int top, int width, int height) {
     auto* result = new QLabel(parent);
     result->setAlignment(Qt::AlignCenter);
-    result->setPixmap(QPixmap::fromImage(
-        image.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    result->setPixmap(
+        QPixmap::fromImage(image.scaled(width, height, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     return place(result, left, top, width, height);
 }
 
@@ -216,8 +216,8 @@ void TfrmKalvian::buildActions() {
     actExportar = action(this, QStringLiteral("actExportar"), QStringLiteral("E&xportar"),
                          QStringLiteral("Gera arquivo com os dados da VRK 3 para importação pela VRK 4"));
     actExportar->setEnabled(false);
-    actSair =
-        action(this, QStringLiteral("actSair"), QStringLiteral("Sai&r"), QStringLiteral("Fecha o programa e retorna ao Windows"));
+    actSair = action(this, QStringLiteral("actSair"), QStringLiteral("Sai&r"),
+                     QStringLiteral("Fecha o programa e retorna ao Windows"));
     actConsulta = action(this, QStringLiteral("actConsulta"), QStringLiteral("Consultar Dados"),
                          QStringLiteral("Pesquisa os dados da VRK 3"));
     actNovaConsulta = action(this, QStringLiteral("actNovaConsulta"), QStringLiteral("Nova Consulta"),
@@ -245,7 +245,8 @@ void TfrmKalvian::buildUpperBox() {
 
     sbNotasLocalizadas = box(m_upperBox, QStringLiteral("sbNotasLocalizadas"), 307, 23, 185, 90);
     sbNotasLocalizadas->hide();
-    band(sbNotasLocalizadas, QStringLiteral("Notas Localizadas"), 14, arial(8, true), QColor(0xC0, 0xC0, 0xC0));
+    band(sbNotasLocalizadas, QStringLiteral("Notas Localizadas"), 14, arial(8, true),
+         QColor(0xC0, 0xC0, 0xC0));
     label(sbNotasLocalizadas, QStringLiteral("Emitidas"), 5, 22, boxLabelFont());
     lblEmitidas = countLabel(sbNotasLocalizadas, QStringLiteral("lblEmitidas"), 21);
     label(sbNotasLocalizadas, QStringLiteral("Recebidas"), 5, 42, boxLabelFont());

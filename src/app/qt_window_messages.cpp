@@ -26,7 +26,8 @@ QMessageBox::Icon boxIcon(MessageIcon icon) {
 QMessageBox::StandardButton run(QWidget* owner, const std::string& title, const std::string& text,
                                 MessageIcon icon, QMessageBox::StandardButtons buttons,
                                 QMessageBox::StandardButton defaultButton) {
-    QMessageBox box(boxIcon(icon), QString::fromStdString(title), QString::fromStdString(text), buttons, owner);
+    QMessageBox box(boxIcon(icon), QString::fromStdString(title), QString::fromStdString(text), buttons,
+                    owner);
     box.setDefaultButton(defaultButton);
     box.setWindowModality(Qt::ApplicationModal);
     return static_cast<QMessageBox::StandardButton>(box.exec());
