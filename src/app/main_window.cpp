@@ -201,8 +201,6 @@ TfrmKalvian::TfrmKalvian(std::unique_ptr<WindowMessages> messages, std::unique_p
     FormCreate();
 }
 
-TfrmKalvian::~TfrmKalvian() = default;
-
 void TfrmKalvian::buildActions() {
     actPastaOrigem = action(this, QStringLiteral("actPastaOrigem"), {},
                             QStringLiteral("Seleciona o local que contém os arquivos com os dados da VRK 3"));

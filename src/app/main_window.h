@@ -31,7 +31,6 @@ public:
     // Without boxes or dialogs of the caller's, real ones are shown over the window.
     explicit TfrmKalvian(std::unique_ptr<WindowMessages> messages = nullptr,
                          std::unique_ptr<FileChoosers> choosers = nullptr);
-    ~TfrmKalvian() override;
 
     // QueryStepHost
     void setWaitCursor(bool waiting) override;

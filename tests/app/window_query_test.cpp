@@ -81,9 +81,12 @@ TEST_F(WindowTest, EachMissingTableIsNamedAndFocusesTheSourceFolder) {
 TEST_F(WindowTest, DamagedTableShowsTheDatabaseMessageAndRestoresTheCursor) {
     goldenTables().write(source.path());
     writeFile(source.path() / "DSREC.DB", "not a table");
+    bool waitingUnderTheBox = true;
+    messages->whileShown = [&] { waitingUnderTheBox = QApplication::overrideCursor() != nullptr; };
     query(QStringLiteral("123"), QStringLiteral("01032008"), QStringLiteral("31032008"), source.path());
     ASSERT_EQ(messages->shown.size(), 1U);
     EXPECT_EQ(messages->shown[0].rfind("error ", 0), 0U) << messages->shown[0];
+    EXPECT_FALSE(waitingUnderTheBox);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_FALSE(action("actExportar")->isEnabled());
 
