@@ -2,6 +2,7 @@
 
 #include "source/registration.h"
 #include "source/table_files.h"
+#include "source/wait_cursor.h"
 
 #include <string>
 
@@ -27,18 +28,6 @@ const std::vector<DeclaredField> kClienteFields = {
     {"CODCLI", Integer}, {"INSMUN", Float},   {"NUMCNPJ", String}, {"NUMCPF", String}, {"NOME", String},
     {"RUA", String},     {"NUMERO", Integer}, {"COMPLE", String},  {"BAIRRO", String}, {"CIDADE", String},
     {"ESTADO", String},  {"CEP", String},     {"TOMADO", String},  {"PRESTA", String},
-};
-
-// Puts the wait cursor up for as long as it lives.
-class WaitCursor {
-public:
-    explicit WaitCursor(QueryHost& host) : m_host(host) { m_host.setWaitCursor(true); }
-    ~WaitCursor() { m_host.setWaitCursor(false); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-
-private:
-    QueryHost& m_host;
 };
 
 } // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QPushButton>
+
+class QAction;
+
+namespace kalvian {
+
+// A push button that takes its caption, hint, enabled state and visibility from an action and runs the
+// action when pressed.
+class ActionButton : public QPushButton {
+    Q_OBJECT
+
+public:
+    ActionButton(QAction* action, QWidget* parent);
+
+private:
+    void follow();
+
+    QAction* m_action = nullptr;
+};
+
+} // namespace kalvian

@@ -1,0 +1,114 @@
+// "Exportar" from the window: the file on disk, the replace prompt, the panels and a close asked for while
+// the run goes on.
+#include "app/window_fixture.h"
+
+#include <QFrame>
+#include <QProgressBar>
+#include <QTest>
+
+namespace kalvian::test {
+namespace {
+
+const std::string kGolden = std::string(KALVIAN_TEST_DATA_DIR) + "/export/tres-emitidas-duas-recebidas.txt";
+
+class WindowExportTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        queryGoldenTables();
+        edit("edtDestino")->setText(QString::fromStdString(destination.path().string()));
+        edit("edtArquivo")->setText(QStringLiteral("saida.txt"));
+    }
+    std::string target() const { return destination / "saida.txt"; }
+};
+
+TEST_F(WindowExportTest, WritesTheGoldenFileFromTheTablesOnDisk) {
+    click("btnExportar");
+    EXPECT_EQ(readFile(target()), readFile(kGolden));
+    EXPECT_EQ(messages->shown,
+              std::vector<std::string>{"inform Exportação | Dados exportados com sucesso. (information)"});
+    EXPECT_TRUE(control<QFrame>("pnlBotoes")->isVisible());
+    EXPECT_FALSE(control<QFrame>("pnlExportando")->isVisible());
+    EXPECT_EQ(text("lblStatus"), QStringLiteral("Concluído."));
+    EXPECT_EQ(control<QProgressBar>("progBar")->value(), 5);
+    EXPECT_EQ(control<QProgressBar>("progBar")->maximum(), 5);
+}
+
+TEST_F(WindowExportTest, ReplacePromptAnsweredYesAndNo) {
+    const struct {
+        bool yes;
+        std::string content;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {true,
+         readFile(kGolden),
+         {"ask Arquivo encontrado | O arquivo informado já existe. Deseja substituí-lo por novos dados ? "
+          "(warning)",
+          "inform Exportação | Dados exportados com sucesso. (information)"}},
+        {false,
+         "antigo",
+         {"ask Arquivo encontrado | O arquivo informado já existe. Deseja substituí-lo por novos dados ? "
+          "(warning)",
+          "inform Alerta | Altere o nome do Arquivo e tente exportar novamente (information)"}},
+    };
+    for (const auto& c : cases) {
+        writeFile(target(), "antigo");
+        messages->shown.clear();
+        messages->answers = {c.yes};
+        click("btnExportar");
+        EXPECT_EQ(readFile(target()), c.content) << c.yes;
+        EXPECT_EQ(messages->shown, c.shown) << c.yes;
+    }
+    EXPECT_EQ(focused(), QStringLiteral("edtArquivo"));
+}
+
+TEST_F(WindowExportTest, MissingDestinationShowsTheErrorBoxAndFocusesTheField) {
+    const struct {
+        const char* field;
+        const char* message;
+    } cases[] = {
+        {"edtDestino", "error Selecione a pasta onde o arquivo deverá ser gravado"},
+        {"edtArquivo", "error Informe um nome para o arquivo exportado"},
+    };
+    for (const auto& c : cases) {
+        edit("edtDestino")->setText(QString::fromStdString(destination.path().string()));
+        edit("edtArquivo")->setText(QStringLiteral("saida.txt"));
+        edit(c.field)->setText(QStringLiteral("   "));
+        messages->shown.clear();
+        click("btnExportar");
+        EXPECT_EQ(messages->shown, std::vector<std::string>{c.message}) << c.field;
+        EXPECT_EQ(focused(), QString::fromLatin1(c.field));
+    }
+}
+
+TEST_F(WindowExportTest, StatusPanelShowsWhileTheRunGoesOn) {
+    bool exportingPanel = false;
+    messages->whileShown = [&] { exportingPanel = control<QFrame>("pnlExportando")->isVisible(); };
+    click("btnExportar");
+    // The success box comes while the run still holds the status panel.
+    EXPECT_TRUE(exportingPanel);
+    EXPECT_FALSE(control<QFrame>("pnlExportando")->isVisible());
+}
+
+TEST_F(WindowExportTest, CloseAskedForDuringTheRunWaitsForItsEnd) {
+    bool visibleAfterClose = false;
+    messages->whileShown = [&] {
+        window->close();
+        visibleAfterClose = window->isVisible();
+    };
+    click("btnExportar");
+    EXPECT_TRUE(visibleAfterClose);
+    EXPECT_EQ(readFile(target()), readFile(kGolden));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowExportTest, AltXExportsAndTheResultStaysForAnotherExport) {
+    QTest::keyClick(edit("edtArquivo"), Qt::Key_X, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !messages->shown.empty(); }));
+    EXPECT_EQ(readFile(target()), readFile(kGolden));
+    EXPECT_TRUE(action("actExportar")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("btnNovaConsulta")->isVisible());
+}
+
+} // namespace
+} // namespace kalvian::test
