@@ -323,9 +323,11 @@ void TfrmKalvian::edtInscricaoChange() {
 }
 
 void TfrmKalvian::HabilitaConsulta() {
+    // An entered field with no digit typed reads "/  /" trimmed, with the field's own separator.
     const auto filledDate = [](const TDateEdit* field) {
         const QString text = field->Text().trimmed();
-        return !text.isEmpty() && text != QStringLiteral("/  /");
+        const QChar separator = QChar::fromLatin1(field->DateSeparator());
+        return !text.isEmpty() && text != QString(separator) + QStringLiteral("  ") + separator;
     };
     actConsulta->setEnabled(!edtInscricao->text().trimmed().isEmpty() && filledDate(edtDataIni) &&
                             filledDate(edtDataFin) && !edtOrigem->text().trimmed().isEmpty());

@@ -55,6 +55,8 @@ public:
 
     // What varies from run to run; the regional separator is read again each time it is needed.
     void setSeparatorSource(std::function<char()> separator) { m_separator = std::move(separator); }
+    // The regional date separator as the field reads it now.
+    char DateSeparator() const { return m_separator(); }
     void setTodaySource(std::function<CalendarDate()> today) { m_today = std::move(today); }
 
     // Shows DateValue: in DateMask and DatePattern form, or as an empty plain edit for the blank date.

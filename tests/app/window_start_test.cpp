@@ -152,5 +152,19 @@ TEST_F(WindowTest, QueryIsEnabledExactlyWhenTheFourFieldsAreFilled) {
     }
 }
 
+TEST_F(WindowTest, AnEnteredEmptyDateIsEmptyWhateverTheSeparator) {
+    for (const char separator : {'/', '.', '-'}) {
+        openWindow();
+        date("edtDataIni")->setSeparatorSource([separator] { return separator; });
+        edit("edtOrigem")->setText(QStringLiteral("/tmp"));
+        typeInto("edtInscricao", QStringLiteral("1234"));
+        typeInto("edtDataFin", QStringLiteral("31032008"));
+        typeInto("edtDataIni", QString());
+        EXPECT_FALSE(action("actConsulta")->isEnabled()) << separator;
+        typeInto("edtDataIni", QStringLiteral("0"));
+        EXPECT_TRUE(action("actConsulta")->isEnabled()) << separator;
+    }
+}
+
 } // namespace
 } // namespace kalvian::test
