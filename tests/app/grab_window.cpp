@@ -1,8 +1,10 @@
-// Draws the real window into a PNG, for the documentation: run under a display (xvfb-run) as
-//   grab_window <file.png>
-// It shows the window after a query step over a small set of tables written to a temporary folder.
+// Draws the real window into a PNG, for the README: run under a display (xvfb-run) as
+//   grab_window <file.png> <folder>
+// It shows the window after a query step for registration 1001, 01/01/2008 to 15/12/2008, over the tables
+// of the folder (the bundled samples/vrk3).
 #include "app/main_window.h"
-#include "app/window_fixture.h"
+#include "common/date_serial.h"
+#include "widgets/date_edit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -13,27 +15,25 @@
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: grab_window <file.png>\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: grab_window <file.png> <folder>\n");
         return 2;
     }
     QApplication application(argc, argv);
     // Taken before the window's current folder becomes the tables' folder.
     const QString target = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
-    const kalvian::test::TempFolder source;
-    kalvian::test::goldenTables().write(source.path());
-    QDir::setCurrent(QString::fromStdString(source.path().string()));
+    QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
 
     kalvian::TfrmKalvian window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         return 1;
     }
-    window.findChild<QLineEdit*>(QStringLiteral("edtInscricao"))->setText(QStringLiteral("123"));
-    for (const auto& [name, day] : {std::pair{"edtDataIni", 1}, std::pair{"edtDataFin", 31}}) {
-        auto* field = window.findChild<kalvian::TDateEdit*>(QString::fromLatin1(name));
-        field->setDateValue(kalvian::toSerial({2008, 3, day}));
-    }
+    window.findChild<QLineEdit*>(QStringLiteral("edtInscricao"))->setText(QStringLiteral("1001"));
+    window.findChild<kalvian::TDateEdit*>(QStringLiteral("edtDataIni"))
+        ->setDateValue(kalvian::toSerial({2008, 1, 1}));
+    window.findChild<kalvian::TDateEdit*>(QStringLiteral("edtDataFin"))
+        ->setDateValue(kalvian::toSerial({2008, 12, 15}));
     window.findChild<QAction*>(QStringLiteral("actConsulta"))->trigger();
     QTest::qWait(200);
     return window.grab().save(target, "PNG") ? 0 : 1;
