@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/source_record.h"
+#include "export/client_blocks.h"
 
 #include <string>
 #include <string_view>
@@ -19,5 +20,9 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, cha
 
 // The R line (307 bytes) of a received invoice.
 std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator);
+
+// The same, with the client blocks an export run keeps.
+std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
+std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
 
 } // namespace kalvian

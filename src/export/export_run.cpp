@@ -89,15 +89,14 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
     ReplacingFile file(target, calls);
     file.write(LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n");
 
+    ClientBlocks clients(sources.clients);
     MostraStatus(view, "Notas Emitidas...");
-    writeLines(view, file, sources.emitidas, [&](const SourceRecord& invoice) {
-        return LinhaEmitida(invoice, sources.clients, dateSeparator);
-    });
+    writeLines(view, file, sources.emitidas,
+               [&](const SourceRecord& invoice) { return LinhaEmitida(invoice, clients, dateSeparator); });
 
     MostraStatus(view, "Notas Recebidas...");
-    writeLines(view, file, sources.recebidas, [&](const SourceRecord& invoice) {
-        return LinhaRecebida(invoice, sources.clients, dateSeparator);
-    });
+    writeLines(view, file, sources.recebidas,
+               [&](const SourceRecord& invoice) { return LinhaRecebida(invoice, clients, dateSeparator); });
 
     file.commit();
     MostraStatus(view, "Concluído.");

@@ -40,7 +40,7 @@ std::string formatHundredths(std::uint64_t hundredths, bool negative, int minInt
 // gives what rounding its 18-digit form gives. Nothing when the value is too large or too near a tie to
 // be sure.
 std::optional<std::string> formatAwayFromTies(double value, int minIntegerDigits) {
-    constexpr double kLargest = 1e7;   // hundredths stay below 1e9, where a double errs by < 2e-7
+    constexpr double kLargest = 1e7;    // hundredths stay below 1e9, where a double errs by < 2e-7
     constexpr double kTieMargin = 1e-6; // far above that error and the 18-digit form's (< 1e-8)
     const double hundredths = std::fabs(value) * 100.0;
     if (!(std::fabs(value) < kLargest)) {
