@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/window_messages.h"
+#include "support/icon_name.h"
 
 #include <deque>
 #include <functional>
@@ -37,20 +38,6 @@ private:
         if (whileShown) {
             whileShown();
         }
-    }
-
-    static std::string iconName(MessageIcon icon) {
-        switch (icon) {
-        case MessageIcon::Information:
-            return " (information)";
-        case MessageIcon::Warning:
-            return " (warning)";
-        case MessageIcon::Question:
-            return " (question)";
-        case MessageIcon::Stop:
-            return " (stop)";
-        }
-        return {};
     }
 };
 

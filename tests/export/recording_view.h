@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/export_view.h"
+#include "support/icon_name.h"
 
 #include <string>
 #include <vector>
@@ -42,21 +43,6 @@ public:
     }
     void inform(const std::string& title, const std::string& text, MessageIcon icon) override {
         events.push_back("inform " + title + " | " + text + iconName(icon));
-    }
-
-private:
-    static std::string iconName(MessageIcon icon) {
-        switch (icon) {
-        case MessageIcon::Information:
-            return " (information)";
-        case MessageIcon::Warning:
-            return " (warning)";
-        case MessageIcon::Question:
-            return " (question)";
-        case MessageIcon::Stop:
-            return " (stop)";
-        }
-        return {};
     }
 };
 
