@@ -13,6 +13,8 @@ namespace kalvian {
 namespace {
 
 template <class... Ts> struct Overloaded : Ts... { using Ts::operator()...; };
+// Clang before 17 deduces no template arguments for aggregates by itself.
+template <class... Ts> Overloaded(Ts...) -> Overloaded<Ts...>;
 
 [[noreturn]] void failRead(std::string_view field, const char* kind) {
     throw Error("Field '" + std::string(field) + "' cannot be read as " + kind);
