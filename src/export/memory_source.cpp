@@ -1,30 +1,19 @@
 #include "memory_source.h"
 
+#include "common/ascii_case.h"
 #include "common/error.h"
 
 #include <algorithm>
 
 namespace kalvian {
 
-namespace {
-
-char upperAscii(char ch) {
-    return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return upperAscii(x) == upperAscii(y); });
-}
-
-} // namespace
-
 MemoryRecord::MemoryRecord(std::initializer_list<std::pair<std::string, FieldValue>> fields)
     : m_fields(fields) {}
 
 void MemoryRecord::set(const std::string& field, FieldValue value) {
-    const auto it = std::find_if(m_fields.begin(), m_fields.end(),
-                                 [&](const auto& entry) { return sameName(entry.first, field); });
+    const auto it = std::find_if(m_fields.begin(), m_fields.end(), [&](const auto& entry) {
+        return equalsIgnoringAsciiCase(entry.first, field);
+    });
     if (it == m_fields.end()) {
         m_fields.emplace_back(field, std::move(value));
     } else {
@@ -33,8 +22,9 @@ void MemoryRecord::set(const std::string& field, FieldValue value) {
 }
 
 const FieldValue& MemoryRecord::value(std::string_view field) const {
-    const auto it = std::find_if(m_fields.begin(), m_fields.end(),
-                                 [&](const auto& entry) { return sameName(entry.first, field); });
+    const auto it = std::find_if(m_fields.begin(), m_fields.end(), [&](const auto& entry) {
+        return equalsIgnoringAsciiCase(entry.first, field);
+    });
     if (it == m_fields.end()) {
         throw Error("Field '" + std::string(field) + "' not found");
     }

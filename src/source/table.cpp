@@ -1,5 +1,6 @@
 #include "source/table.h"
 
+#include "common/ascii_case.h"
 #include "source/file_source.h"
 #include "source/memory_source.h"
 #include "source/table_error.h"
@@ -28,20 +29,11 @@ std::string blockName(int number) {
     return "bloco " + std::to_string(number);
 }
 
-char upperAscii(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // A name's first eight bytes as one word, zero-filled.
 std::uint64_t namePrefix(std::string_view name) {
     std::uint64_t prefix = 0;
     std::memcpy(&prefix, name.data(), std::min<std::size_t>(name.size(), sizeof prefix));
     return prefix;
-}
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return upperAscii(x) == upperAscii(y); });
 }
 
 // A reused buffer over a run of consecutive blocks.

@@ -1,23 +1,15 @@
 #include "table_files.h"
 
+#include "common/ascii_case.h"
 #include "common/error.h"
 #include "common/path.h"
 #include "source/query_host.h"
 
-#include <algorithm>
 #include <system_error>
 
 namespace kalvian {
 
 namespace {
-
-bool sameNameIgnoringCase(std::string_view a, std::string_view b) {
-    const auto upper = [](char ch) {
-        return ch >= 'a' && ch <= 'z' ? static_cast<char>(ch - 'a' + 'A') : ch;
-    };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
-}
 
 bool isFile(const std::filesystem::path& path) {
     std::error_code error;
@@ -38,7 +30,7 @@ std::optional<std::filesystem::path> findTableFile(std::string_view folder, std:
     for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
         const std::filesystem::path& candidate = entries->path();
         // Directory order is arbitrary; the smallest matching name is taken so the choice never varies.
-        if (sameNameIgnoringCase(candidate.filename().string(), name) && isFile(candidate) &&
+        if (equalsIgnoringAsciiCase(candidate.filename().string(), name) && isFile(candidate) &&
             (!found || candidate.filename() < found->filename())) {
             found = candidate;
         }
