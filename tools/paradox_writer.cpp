@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "source/code_page_text.h"
 #include "source/field_value.h"
+#include "source/paradox_layout.h"
 
 #include <algorithm>
 #include <fstream>
@@ -13,10 +14,12 @@ namespace kalvian::paradox {
 
 namespace {
 
-constexpr std::size_t kBlockHead = 6;
+using namespace layout;
+
+// Headers take whole 2K units.
 constexpr std::size_t kHeaderUnit = 2048;
-constexpr std::size_t kDescriptors = 0x78;
-constexpr std::size_t kPointerSize = 4;
+constexpr std::byte kNonIndexedTable{2};
+constexpr std::uint32_t kNotEncryptedMarker = 0xFF00FF00; // what level 4+ writers leave at the old slot
 
 void putWord(std::vector<std::byte>& bytes, std::size_t at, unsigned value) {
     bytes[at] = static_cast<std::byte>(value & 0xFFu);
@@ -142,34 +145,34 @@ void TableWriter::encodeValue(const WriterField& field, const WriterValue& value
 }
 
 std::vector<std::byte> TableWriter::header(int firstBlock, int lastBlock, int totalBlocks) const {
-    const std::size_t tableName = m_layout.level == 7 ? 261 : 79;
+    const std::size_t tableName = m_layout.level == 7 ? kTableNameLevel7 : kTableNameOld;
     std::size_t names = 0;
     for (const WriterField& field : m_layout.fields) {
         names += field.name.size() + 1;
     }
     const std::size_t count = m_layout.fields.size();
-    const std::size_t namesAt = kDescriptors + 2 * count + kPointerSize * (count + 1) + tableName;
+    const std::size_t namesAt = kDescriptorsNew + 2 * count + kPointerSize * (count + 1) + tableName;
     const std::string sortOrder = m_layout.codePage == 1252 ? "ANSIINTL" : "ascii";
     const std::size_t used = namesAt + names + 2 * count + sortOrder.size() + 1;
     std::vector<std::byte> bytes((used + kHeaderUnit - 1) / kHeaderUnit * kHeaderUnit);
 
-    const unsigned version = m_layout.level == 7 ? 12 : 9;
-    putWord(bytes, 0x00, static_cast<unsigned>(m_recordSize));
-    putWord(bytes, 0x02, static_cast<unsigned>(bytes.size()));
-    bytes[0x04] = std::byte{2}; // non-indexed data table
-    bytes[0x05] = static_cast<std::byte>(m_layout.blockSize / 1024);
-    putDword(bytes, 0x06, static_cast<std::uint32_t>(m_rowCount));
-    putWord(bytes, 0x0A, static_cast<unsigned>(totalBlocks));
-    putWord(bytes, 0x0C, static_cast<unsigned>(totalBlocks));
-    putWord(bytes, 0x0E, static_cast<unsigned>(firstBlock));
-    putWord(bytes, 0x10, static_cast<unsigned>(lastBlock));
-    putWord(bytes, 0x21, static_cast<unsigned>(count));
-    putDword(bytes, 0x25, 0xFF00FF00); // the level 4+ "not encrypted here" marker
-    bytes[0x39] = static_cast<std::byte>(version);
-    putWord(bytes, 0x58, 0x0100 | version);
-    putWord(bytes, 0x5A, 0x0100 | version);
-    putWord(bytes, 0x6A, static_cast<unsigned>(m_layout.codePage));
-    std::size_t at = kDescriptors;
+    const unsigned version = m_layout.level == 7 ? kLevel7Version : kLastLevel4Version;
+    putWord(bytes, kRecordSize, static_cast<unsigned>(m_recordSize));
+    putWord(bytes, kHeaderSize, static_cast<unsigned>(bytes.size()));
+    bytes[kFileType] = kNonIndexedTable;
+    bytes[kBlockKilobytes] = static_cast<std::byte>(m_layout.blockSize / 1024);
+    putDword(bytes, kRecordCount, static_cast<std::uint32_t>(m_rowCount));
+    putWord(bytes, kFileBlocks, static_cast<unsigned>(totalBlocks));
+    putWord(bytes, kUsedBlocks, static_cast<unsigned>(totalBlocks));
+    putWord(bytes, kFirstBlock, static_cast<unsigned>(firstBlock));
+    putWord(bytes, kLastBlock, static_cast<unsigned>(lastBlock));
+    putWord(bytes, kFieldCount, static_cast<unsigned>(count));
+    putDword(bytes, kEncryptionOld, kNotEncryptedMarker);
+    bytes[kVersion] = static_cast<std::byte>(version);
+    putWord(bytes, kFileVersions, 0x0100 | version);
+    putWord(bytes, kFileVersions + 2, 0x0100 | version);
+    putWord(bytes, kCodePage, static_cast<unsigned>(m_layout.codePage));
+    std::size_t at = kDescriptorsNew;
     for (const WriterField& field : m_layout.fields) {
         bytes[at++] = static_cast<std::byte>(field.type);
         bytes[at++] = static_cast<std::byte>(fieldSize(field));

@@ -3,6 +3,7 @@
 #include "common/ascii_case.h"
 #include "source/file_source.h"
 #include "source/memory_source.h"
+#include "source/paradox_layout.h"
 #include "source/table_error.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace {
 
 // Blocks are read a window at a time: chains usually run in file order, so one read serves many blocks.
 constexpr std::size_t kWindowBytes = 256 * 1024;
-constexpr std::size_t kBlockHead = 6;
+using layout::kBlockHead;
 
 CodePageText textFor(const ByteSource& source, int headerCodePage) {
     const int codePage = headerCodePage == 0 ? kDefaultCodePage : headerCodePage;

@@ -1,5 +1,6 @@
 #include "source/table_header.h"
 
+#include "source/paradox_layout.h"
 #include "source/table_error.h"
 
 #include <algorithm>
@@ -9,31 +10,7 @@ namespace kalvian::paradox {
 
 namespace {
 
-// Offsets in the header, the same in every level unless noted.
-constexpr std::size_t kRecordSize = 0x00;
-constexpr std::size_t kHeaderSize = 0x02;
-constexpr std::size_t kFileType = 0x04;
-constexpr std::size_t kBlockKilobytes = 0x05;
-constexpr std::size_t kRecordCount = 0x06;
-constexpr std::size_t kFirstBlock = 0x0E;
-constexpr std::size_t kFieldCount = 0x21;
-constexpr std::size_t kEncryptionOld = 0x25;
-constexpr std::size_t kVersion = 0x39;
-constexpr std::size_t kEncryptionNew = 0x5C; // level 4 and later
-constexpr std::size_t kCodePage = 0x6A;      // level 4 and later
-// Level 3.x headers stop at 0x58 and the field descriptors follow; level 4+ insert 32 more bytes first.
-constexpr std::size_t kDescriptorsOld = 0x58;
-constexpr std::size_t kDescriptorsNew = 0x78;
-// After the descriptors: a pointer to the table name, one name pointer per field, the table name in a
-// fixed-size slot, then the field names, each ended by a NUL.
-constexpr std::size_t kPointerSize = 4;
-constexpr std::size_t kTableNameOld = 79;
-constexpr std::size_t kTableNameLevel7 = 261;
-
-constexpr int kFirstVersion = 3;
-constexpr int kFirstLevel4Version = 5;
-constexpr int kLevel7Version = 12;
-constexpr std::array<int, 7> kBlockKilobyteChoices = {1, 2, 3, 4, 8, 16, 32};
+using namespace layout;
 
 std::uint16_t word(const std::vector<std::byte>& bytes, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<unsigned>(bytes[at]) | static_cast<unsigned>(bytes[at + 1])
