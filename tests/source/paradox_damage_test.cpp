@@ -3,6 +3,7 @@
 #include "paradox_test_support.h"
 #include "paradox_writer.h"
 #include "source/table.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,8 @@
 namespace kalvian::paradox {
 namespace {
 
+using kalvian::test::TempFolder;
 using test::errorOf;
-using test::TempDir;
 
 // CODIGO long + NOME alpha(10): 14-byte records, 145 to a 2K block; 400 rows fill blocks 1, 2 and 3
 // (110 rows in the last), stored in order after a 2048-byte header.
@@ -90,8 +91,8 @@ class DamagedTableTest : public ::testing::TestWithParam<DamageCase> {};
 TEST_P(DamagedTableTest, GivesItsMessageAndLeavesTheFileAlone) {
     std::vector<std::byte> bytes = goodTable();
     GetParam().damage(bytes);
-    const TempDir dir;
-    const std::filesystem::path path = dir.file("DSEMI.DB");
+    const TempFolder dir;
+    const std::filesystem::path path = (dir.path() / "DSEMI.DB");
     writeFile(path, bytes);
     EXPECT_EQ(errorOf([&] {
                   const Table table = Table::open(path);
@@ -179,14 +180,14 @@ TEST(DamagedTable, LastBlockCutAfterItsRecordsStillYieldsThemAll) {
 
 struct MissingCase {
     const char* name;
-    std::function<std::filesystem::path(const TempDir&)> path;
+    std::function<std::filesystem::path(const TempFolder&)> path;
     const char* reason;
 };
 
 class MissingTableTest : public ::testing::TestWithParam<MissingCase> {};
 
 TEST_P(MissingTableTest, SaysWhyItCannotBeRead) {
-    const TempDir dir;
+    const TempFolder dir;
     const std::filesystem::path path = GetParam().path(dir);
     EXPECT_EQ(errorOf([&] { Table::open(path); }),
               "Não foi possível ler a tabela: " + path.string() + " (" + GetParam().reason + ")");
@@ -194,15 +195,16 @@ TEST_P(MissingTableTest, SaysWhyItCannotBeRead) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, MissingTableTest,
-    ::testing::Values(MissingCase{"absent", [](const TempDir& d) { return d.file("NADA.DB"); },
+    ::testing::Values(MissingCase{"absent", [](const TempFolder& d) { return (d.path() / "NADA.DB"); },
                                   "arquivo não encontrado"},
                       MissingCase{"folder",
-                                  [](const TempDir& d) {
-                                      std::filesystem::create_directory(d.file("PASTA.DB"));
-                                      return d.file("PASTA.DB");
+                                  [](const TempFolder& d) {
+                                      std::filesystem::create_directory((d.path() / "PASTA.DB"));
+                                      return (d.path() / "PASTA.DB");
                                   },
                                   "é uma pasta"},
-                      MissingCase{"device", [](const TempDir&) { return std::filesystem::path("/dev/null"); },
+                      MissingCase{"device",
+                                  [](const TempFolder&) { return std::filesystem::path("/dev/null"); },
                                   "não é um arquivo comum"}),
     [](const auto& info) { return std::string(info.param.name); });
 

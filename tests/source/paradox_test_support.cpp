@@ -3,8 +3,6 @@
 #include "common/error.h"
 #include "source/field_display.h"
 
-#include <random>
-
 namespace kalvian::paradox::test {
 
 std::filesystem::path samplePath(std::string_view relative) {
@@ -33,17 +31,6 @@ std::string errorOf(const std::function<void()>& action) {
         return error.what();
     }
     return "";
-}
-
-TempDir::TempDir() {
-    std::random_device device;
-    m_path = std::filesystem::temp_directory_path() / ("kalvian-paradox-" + std::to_string(device()));
-    std::filesystem::create_directories(m_path);
-}
-
-TempDir::~TempDir() {
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path, ignored);
 }
 
 } // namespace kalvian::paradox::test

@@ -19,18 +19,4 @@ std::vector<std::string> readRows(const Table& table);
 // The kalvian::Error message the action raises; "" when it raises none.
 std::string errorOf(const std::function<void()>& action);
 
-// A fresh folder under the system's temporary folder, removed with its content at the end of the test.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    std::filesystem::path file(std::string_view name) const { return m_path / name; }
-
-private:
-    std::filesystem::path m_path;
-};
-
 } // namespace kalvian::paradox::test

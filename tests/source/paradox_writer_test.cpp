@@ -5,6 +5,7 @@
 #include "paradox_writer.h"
 #include "source/field_value.h"
 #include "source/table.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,8 @@
 namespace kalvian::paradox {
 namespace {
 
+using kalvian::test::TempFolder;
 using test::errorOf;
-using test::TempDir;
 
 // A field read back in the writer's terms, so rows can be compared with what was written.
 WriterValue readBack(const Table& table, std::span<const std::byte> record, const FieldInfo& field) {
@@ -88,8 +89,8 @@ TEST_P(WriterRoundTripTest, ReadsBackEveryRowInOrder) {
         written.push_back(demoRow(i));
         writer.addRow(written.back());
     }
-    const TempDir dir;
-    const std::filesystem::path path = dir.file("DEMO.DB");
+    const TempFolder dir;
+    const std::filesystem::path path = (dir.path() / "DEMO.DB");
     writer.writeFile(path, {c.shuffled, 7, c.freeBlocks});
 
     const Table table = Table::open(path);
@@ -148,12 +149,12 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WriterRoundTripTest, ::testing::ValuesIn(round
                          });
 
 TEST(WriterRoundTrip, EmptyTableHasNoBlocks) {
-    const TempDir dir;
-    TableWriter(demoLayout(7, 1252, 2048)).writeFile(dir.file("EMPTY.DB"));
-    const Table table = Table::open(dir.file("EMPTY.DB"));
+    const TempFolder dir;
+    TableWriter(demoLayout(7, 1252, 2048)).writeFile((dir.path() / "EMPTY.DB"));
+    const Table table = Table::open((dir.path() / "EMPTY.DB"));
     EXPECT_EQ(table.recordCount(), 0u);
     EXPECT_EQ(test::readRows(table), std::vector<std::string>{});
-    EXPECT_EQ(std::filesystem::file_size(dir.file("EMPTY.DB")), 2048u);
+    EXPECT_EQ(std::filesystem::file_size((dir.path() / "EMPTY.DB")), 2048u);
 }
 
 TEST(WriterRoundTrip, Cp850TextIsStoredInCp850) {
