@@ -15,10 +15,6 @@ constexpr char32_t kHighControls[32] = {
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t codePointOf(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte;
-}
-
 char toWindows1252(char32_t codePoint) {
     if (codePoint < 0x80 || (codePoint >= 0xA0 && codePoint <= 0xFF)) {
         return static_cast<char>(codePoint);
@@ -26,19 +22,6 @@ char toWindows1252(char32_t codePoint) {
     const auto* found = std::find(std::begin(kHighControls), std::end(kHighControls), codePoint);
     return found == std::end(kHighControls) ? '?'
                                             : static_cast<char>(0x80 + (found - std::begin(kHighControls)));
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 } // namespace
@@ -66,15 +49,6 @@ std::string utf8ToWindows1252(std::string_view text) {
         }
         out += wellFormed ? toWindows1252(cp) : '?';
         i += wellFormed ? static_cast<std::size_t>(length) : 1;
-    }
-    return out;
-}
-
-std::string windows1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() * 2);
-    for (const char ch : text) {
-        appendUtf8(out, codePointOf(static_cast<unsigned char>(ch)));
     }
     return out;
 }

@@ -9,7 +9,4 @@ namespace kalvian {
 // form, or a malformed sequence, becomes "?".
 std::string utf8ToWindows1252(std::string_view text);
 
-// The other way, for showing Windows-1252 text from the tables to the user.
-std::string windows1252ToUtf8(std::string_view text);
-
 } // namespace kalvian
