@@ -1,8 +1,9 @@
-// The reader on real tables made by Paradox/BDE (see SOURCES.md of the shared samples): every file is
+// The reader on real tables made by Paradox/BDE (see tests/data/paradox-samples/SOURCES.md): every file is
 // opened, and the values SOURCES.md documents are checked.
 #include "paradox_test_support.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 #include "source/table.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -90,7 +91,8 @@ INSTANTIATE_TEST_SUITE_P(
         HeaderCase{"celebithil-Rparadox/inst/extdata/TypSammlung.DB", 12, 1252, 5, 2048, kTypSammlungFields},
         HeaderCase{"celebithil-Rparadox/inst/extdata/empty.db", 12, 1252, 0, 2048,
                    "ID:4(4),ScientificName:1(30),CommonName:1(30),Order:1(20),Genus:1(20),Notes:12(20),"
-                   "Picture:16(11)"}));
+                   "Picture:16(11)"}),
+    kalvian::test::ByCaseFile{});
 
 // ---- values documented for each table, shown as displayField shows them ----
 
@@ -148,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(
                   "Null-Werte|0|0|0|0|0|NULL|NULL|NULL|(memo)|NULL|4|(memo)|NULL",
                   "Zweite Zeile|-40|-40|-40|-40|-40|09/09/1999|11:11:11|10/06/2003 "
                   "11:11:11|(memo)|T|2|(memo)|NULL"}}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kalvian::test::ByCaseName{});
 
 // ---- typed decoders on real stored bytes ----
 
@@ -312,7 +314,8 @@ INSTANTIATE_TEST_SUITE_P(
                                   "Arquivo não é uma tabela de dados Paradox: ", " (tipo de arquivo 1)"},
                       // A memo file is no table: its header does not survive the checks.
                       RefusedCase{"leonhad-paradoxdriver/fields/memo.mb",
-                                  "Tabela danificada: ", " (versão desconhecida 16)"}));
+                                  "Tabela danificada: ", " (versão desconhecida 16)"}),
+    kalvian::test::ByCaseFile{});
 
 } // namespace
 } // namespace kalvian::paradox

@@ -10,7 +10,7 @@
 
 namespace kalvian::paradox::test {
 
-// A file of the shared real sample tables.
+// A file of the real sample tables (tests/data/paradox-samples).
 std::filesystem::path samplePath(std::string_view relative);
 
 // Every row of a table, its fields shown as displayField does ("NULL" for NULL) and joined with "|".
