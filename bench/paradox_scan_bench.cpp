@@ -1,7 +1,7 @@
 // Reading a generated 1,000,000-row DSEMI table: the chain walk alone, the byte comparison a query makes
 // on INSMUN and DATA, and decoding every field; beside reading the same file as cat does.
 #include "paradox_writer.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 #include "source/table.h"
 
 #include <benchmark/benchmark.h>

@@ -2,7 +2,7 @@
 
 #include "common/error.h"
 #include "source/code_page_text.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 #include "source/paradox_layout.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "client_table_query.h"
 
 #include "common/error.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "declarants.h"
 
-#include "source/field_value.h"
-#include "source/period_test.h"
+#include "source/field_decoders.h"
+#include "source/period_filter.h"
 #include "source/query_schema.h"
 #include "source/table_files.h"
 
@@ -18,7 +18,7 @@ void collect(std::string_view folder, const char* tableFile, const char* queryNa
     const paradox::Table table = openSourceTable(folder, tableFile);
     checkSchema(queryName, table, kSelectionFields);
     const paradox::FieldInfo& insmun = table.field("INSMUN");
-    const PeriodTest inPeriod(table, table.field("DATA"), start, end);
+    const PeriodFilter inPeriod(table, table.field("DATA"), start, end);
     table.scan([&](std::span<const std::byte> record) {
         if (inPeriod(record)) {
             if (const auto number = paradox::number(record, insmun)) {

@@ -2,7 +2,7 @@
 
 #include "common/date_serial.h"
 #include "common/number_text.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "invoice_table_query.h"
 
 #include "common/error.h"
-#include "source/field_value.h"
-#include "source/period_test.h"
+#include "source/field_decoders.h"
+#include "source/period_filter.h"
 
 #include <cstring>
 
@@ -37,7 +37,7 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
     // Rows are picked by their stored bytes: INSMUN equal to the registration's stored form (zero also
     // matches its negative twin), then DATA within the period.
     const FieldInfo& insmun = table.field("INSMUN");
-    const PeriodTest inPeriod(table, table.field("DATA"), m_start, m_end);
+    const PeriodFilter inPeriod(table, table.field("DATA"), m_start, m_end);
     const bool zero = *m_registration == 0.0;
     const std::uint64_t key = storedWord(paradox::encodeNumberKey(zero ? 0.0 : *m_registration));
     const std::uint64_t otherZero = zero ? storedWord(paradox::encodeNumberKey(-0.0)) : key;

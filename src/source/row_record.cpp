@@ -1,7 +1,7 @@
 #include "row_record.h"
 
 #include "common/date_serial.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 
 namespace kalvian {
 
@@ -63,7 +63,8 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
 }
 
 const paradox::FieldInfo& RowRecord::column(std::string_view field) const {
-    CachedColumn& cached = m_columns[(reinterpret_cast<std::uintptr_t>(field.data()) >> 3) % m_columns.size()];
+    CachedColumn& cached =
+        m_columns[(reinterpret_cast<std::uintptr_t>(field.data()) >> 3) % m_columns.size()];
     // The same address may hold another name by now: the name itself is compared too.
     if (cached.column == nullptr || cached.name != field.data() || cached.column->name != field) {
         cached = {field.data(), &m_table->field(field)};

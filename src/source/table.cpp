@@ -1,8 +1,8 @@
 #include "source/table.h"
 
 #include "common/ascii_case.h"
+#include "source/buffer_source.h"
 #include "source/file_source.h"
-#include "source/memory_source.h"
 #include "source/paradox_layout.h"
 #include "source/table_error.h"
 
@@ -93,7 +93,7 @@ Table Table::open(const std::filesystem::path& path) {
 }
 
 Table Table::fromBytes(std::vector<std::byte> bytes, std::string name) {
-    return Table(std::make_unique<MemorySource>(std::move(bytes), std::move(name)));
+    return Table(std::make_unique<BufferSource>(std::move(bytes), std::move(name)));
 }
 
 int Table::fieldIndex(std::string_view fieldName) const {

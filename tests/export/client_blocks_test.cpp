@@ -1,5 +1,5 @@
 #include "export/client_blocks.h"
-#include "export/memory_source.h"
+#include "support/memory_records.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "common/date_serial.h"
 #include "common/error.h"
 #include "export/export_lines.h"
-#include "export/memory_source.h"
+#include "support/memory_records.h"
 
 #include <gtest/gtest.h>
 

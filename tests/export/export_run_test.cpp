@@ -1,8 +1,8 @@
 #include "common/date_serial.h"
 #include "common/error.h"
 #include "export/export_run.h"
-#include "export/memory_source.h"
 #include "export/recording_view.h"
+#include "support/memory_records.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

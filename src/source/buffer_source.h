@@ -7,9 +7,9 @@
 namespace kalvian::paradox {
 
 // A table held in memory, named as if it were a file.
-class MemorySource : public ByteSource {
+class BufferSource : public ByteSource {
 public:
-    MemorySource(std::vector<std::byte> bytes, std::string name);
+    BufferSource(std::vector<std::byte> bytes, std::string name);
 
     const std::string& name() const override { return m_name; }
     std::uint64_t size() const override { return m_bytes.size(); }

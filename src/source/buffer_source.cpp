@@ -1,13 +1,13 @@
-#include "source/memory_source.h"
+#include "source/buffer_source.h"
 
 #include <algorithm>
 
 namespace kalvian::paradox {
 
-MemorySource::MemorySource(std::vector<std::byte> bytes, std::string name)
+BufferSource::BufferSource(std::vector<std::byte> bytes, std::string name)
     : m_bytes(std::move(bytes)), m_name(std::move(name)) {}
 
-std::size_t MemorySource::readAt(std::uint64_t offset, std::span<std::byte> out) const {
+std::size_t BufferSource::readAt(std::uint64_t offset, std::span<std::byte> out) const {
     if (offset >= m_bytes.size()) {
         return 0;
     }

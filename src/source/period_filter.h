@@ -11,9 +11,9 @@ namespace kalvian {
 // Whether a row's DATA lies in the period. A date column compares its stored bytes, which sort as the
 // dates do (NULL, all zeros, before any date); time and timestamp columns compare their values. The
 // period's dates must be real days or the blank date.
-class PeriodTest {
+class PeriodFilter {
 public:
-    PeriodTest(const paradox::Table& table, const paradox::FieldInfo& column, double start, double end);
+    PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, double start, double end);
 
     bool operator()(std::span<const std::byte> record) const {
         if (!m_storedDates) {

@@ -1,17 +1,17 @@
-#include "period_test.h"
+#include "period_filter.h"
 
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 #include "source/row_record.h"
 
 namespace kalvian {
 
-PeriodTest::PeriodTest(const paradox::Table& table, const paradox::FieldInfo& column, double start,
-                       double end)
+PeriodFilter::PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, double start,
+                           double end)
     : m_table(table), m_column(column), m_storedDates(column.type == paradox::FieldType::Date),
       m_start(start), m_end(end), m_startWord(bigEndianWord(paradox::encodeDateKey(start).data())),
       m_endWord(bigEndianWord(paradox::encodeDateKey(end).data())) {}
 
-bool PeriodTest::valueInPeriod(std::span<const std::byte> record) const {
+bool PeriodFilter::valueInPeriod(std::span<const std::byte> record) const {
     const FieldValue value = decodeValue(m_table, record, m_column);
     const auto* date = std::get_if<DateSerial>(&value);
     return date != nullptr && date->serial >= m_start && date->serial <= m_end;

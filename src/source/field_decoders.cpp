@@ -1,4 +1,4 @@
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 
 #include "common/error.h"
 

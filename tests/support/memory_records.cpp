@@ -1,4 +1,4 @@
-#include "memory_source.h"
+#include "memory_records.h"
 
 #include "common/ascii_case.h"
 #include "common/error.h"

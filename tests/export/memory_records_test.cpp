@@ -1,6 +1,6 @@
 #include "common/date_serial.h"
 #include "common/error.h"
-#include "export/memory_source.h"
+#include "support/memory_records.h"
 
 #include <gtest/gtest.h>
 
