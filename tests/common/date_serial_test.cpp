@@ -1,4 +1,5 @@
 #include "common/date_serial.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -29,15 +30,7 @@ INSTANTIATE_TEST_SUITE_P(Serials, DateSerialTest,
                                            SerialCase{"primeiro-dia", {1, 1, 1}, -693593.0},
                                            SerialCase{"ultimo-dia", {9999, 12, 31}, 2958465.0},
                                            SerialCase{"bissexto-2000", {2000, 2, 29}, 36585.0}),
-                         [](const auto& info) {
-                             std::string name = info.param.name;
-                             for (char& ch : name) {
-                                 if (ch == '-') {
-                                     ch = '_';
-                                 }
-                             }
-                             return name;
-                         });
+                         kalvian::test::ByCaseName{});
 
 TEST(DateSerial, BlankAndOutOfRangeSerialsHaveNoDay) {
     EXPECT_FALSE(fromSerial(kBlankDate).has_value());

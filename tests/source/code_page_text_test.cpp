@@ -1,5 +1,6 @@
 // Text of each code page converted to Windows-1252.
 #include "source/code_page_text.h"
+#include "support/case_names.h"
 
 #include <gtest/gtest.h>
 
@@ -43,7 +44,7 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CodePageTextTest,
                                                     "c",
                                                     "ab?c"},
                                            TextCase{"cp936_cut_lead_byte", 936, "ab\xD6", "ab?"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         kalvian::test::ByCaseName{});
 
 TEST(CodePageText, UnknownCodePageIsNothing) {
     EXPECT_FALSE(CodePageText::forCodePage(12345).has_value());

@@ -3,6 +3,7 @@
 #include "paradox_test_support.h"
 #include "paradox_writer.h"
 #include "source/table.h"
+#include "support/case_names.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -140,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                    },
                    Kind::Damaged, "nomes dos campos fora do cabeçalho"},
         DamageCase{"encrypted", byteAt(0x5C, 1), Kind::Encrypted, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kalvian::test::ByCaseName{});
 
 INSTANTIATE_TEST_SUITE_P(
     Chain, DamagedTableTest,
@@ -168,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "bloco 1 com tamanho de dados inválido: 13"},
         DamageCase{"data_size_past_block", word(blockAt(1) + 4, 14 * 146), Kind::Damaged,
                    "bloco 1 com tamanho de dados inválido: 2044"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kalvian::test::ByCaseName{});
 
 TEST(DamagedTable, LastBlockCutAfterItsRecordsStillYieldsThemAll) {
     std::vector<std::byte> bytes = goodTable();
@@ -206,7 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingCase{"device",
                                   [](const TempFolder&) { return std::filesystem::path("/dev/null"); },
                                   "não é um arquivo comum"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kalvian::test::ByCaseName{});
 
 } // namespace
 } // namespace kalvian::paradox

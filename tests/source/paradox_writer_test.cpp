@@ -3,8 +3,9 @@
 #include "demo_table.h"
 #include "paradox_test_support.h"
 #include "paradox_writer.h"
-#include "source/field_value.h"
+#include "source/field_decoders.h"
 #include "source/table.h"
+#include "support/case_names.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -207,7 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
         // The euro sign has no form in code page 850.
         RefusalCase{"euro_in_cp850", [] { oneText(5).addRow({std::string("\x80")}); },
                     "Texto sem forma na página de código da tabela, campo NOME"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    kalvian::test::ByCaseName{});
 
 } // namespace
 } // namespace kalvian::paradox

@@ -1,4 +1,5 @@
 #include "qstring_print.h"
+#include "support/case_names.h"
 #include "widget_probe.h"
 #include "widgets/custom_mask_edit.h"
 
@@ -112,7 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TypingCase{"separator_in_year", "!99/99/9999;1;_", "1/2/20/", "1_/2_/20__", 1},
                       TypingCase{"letters_and_space", "!99/99/9999;1;_", "a1 b", "1_/__/____", 3},
                       TypingCase{"dash_mask", "!99-99-9999;1;*", "3-4/-5-", "3*-4*-5***", 2},
-                      TypingCase{"time_mask", "99:99", "9:3", "9_:3_", 0}));
+                      TypingCase{"time_mask", "99:99", "9:3", "9_:3_", 0}),
+    kalvian::test::ByCaseName{});
 
 TEST_F(CustomMaskEditTest, EscapeRestoresTextOfEntering) {
     m_edit.setEditMask(kDateMask);

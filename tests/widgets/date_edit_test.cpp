@@ -1,4 +1,5 @@
 #include "qstring_print.h"
+#include "support/case_names.h"
 #include "widget_probe.h"
 #include "widgets/date_edit.h"
 
@@ -192,7 +193,8 @@ INSTANTIATE_TEST_SUITE_P(
         TypingCase{"two_digit_year_short", '/', false, "1/2/8", "1_/2_/8_", "01/02/08", serialOf(2008, 2, 1),
                    0},
         TypingCase{"two_digit_year_dots", '.', false, "29.2.0", "29.2_.0_", "29.02.00", serialOf(2000, 2, 29),
-                   0}));
+                   0}),
+    kalvian::test::ByCaseName{});
 
 TEST_F(DateEditTest, RefusedDateKeepsFocusUntilCorrected) {
     const struct {
@@ -295,7 +297,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WrittenCase{"31/02/2008", kBlankDate, "", "00/00/0000"},
                       WrittenCase{"15", kBlankDate, "", "00/00/0000"},
                       WrittenCase{"", kBlankDate, "", "00/00/0000"},
-                      WrittenCase{"00/00/0000", kBlankDate, "", "00/00/0000"}));
+                      WrittenCase{"00/00/0000", kBlankDate, "", "00/00/0000"}),
+    kalvian::test::ByPrintedCase{});
 
 TEST_F(DateEditTest, WrittenDateValueIsStoredAsGiven) {
     const struct {

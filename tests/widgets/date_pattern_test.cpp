@@ -1,4 +1,5 @@
 #include "common/date_serial.h"
+#include "support/case_names.h"
 #include "widgets/date_pattern.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +26,8 @@ INSTANTIATE_TEST_SUITE_P(Patterns, DatePatternTextTest,
                          ::testing::Values(PatternCase{'/', true, "dd/mm/yyyy"},
                                            PatternCase{'/', false, "dd/mm/yy"},
                                            PatternCase{'-', true, "dd-mm-yyyy"},
-                                           PatternCase{'.', false, "dd.mm.yy"}));
+                                           PatternCase{'.', false, "dd.mm.yy"}),
+                         kalvian::test::ByPrintedCase{});
 
 struct FormatCase {
     double serial;
@@ -56,7 +58,8 @@ INSTANTIATE_TEST_SUITE_P(Serials, DatePatternFormatTest,
 
                                            FormatCase{toSerial({9999, 12, 31}) + 1, '/', true, "00/00/0000"},
                                            FormatCase{toSerial({2008, 2, 1}) + 0.75, '/', true,
-                                                      "01/02/2008"}));
+                                                      "01/02/2008"}),
+                         kalvian::test::ByPrintedCase{});
 
 } // namespace
 } // namespace kalvian

@@ -1,3 +1,4 @@
+#include "support/case_names.h"
 #include "widgets/date_text.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
                       NormalizeCase{"7/8/9", DateContext{'/', {812, 1, 1}, true}, "07/08/8129"},
                       NormalizeCase{"1-2-8", DateContext{'-', {2008, 1, 1}, true}, "01-02-2008"},
                       NormalizeCase{"1/2/8", DateContext{'-', {2008, 1, 1}, true}, "28-00-0000"},
-                      NormalizeCase{"31.12.95", DateContext{'.', {2008, 1, 1}, false}, "31.12.2095"}));
+                      NormalizeCase{"31.12.95", DateContext{'.', {2008, 1, 1}, false}, "31.12.2095"}),
+    kalvian::test::ByPrintedCase{});
 
 struct DecodeCase {
     const char* normalized;
@@ -62,7 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DecodeCase{"01/02/2008", {2008, 2, 1}}, DecodeCase{"31-12-1899", {1899, 12, 31}},
                       DecodeCase{"01/02/12345", {1234, 2, 1}}, DecodeCase{" 5/ 7/ 208", {208, 7, 5}},
                       DecodeCase{"  /  /    ", {0, 0, 0}}, DecodeCase{"00/00/0000", {0, 0, 0}},
-                      DecodeCase{"09/11", {0, 11, 9}}, DecodeCase{"", {0, 0, 0}}));
+                      DecodeCase{"09/11", {0, 11, 9}}, DecodeCase{"", {0, 0, 0}}),
+    kalvian::test::ByPrintedCase{});
 
 struct BlankCase {
     const char* text;
@@ -82,7 +85,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, IsBlankTextTest,
                          ::testing::Values(BlankCase{"", true}, BlankCase{"00/00/0000", true},
                                            BlankCase{"  /  /    ", true}, BlankCase{"__/__/____", true},
                                            BlankCase{"0_/0 -000", true}, BlankCase{"00/00/0001", false},
-                                           BlankCase{"9", false}, BlankCase{"abc", true}));
+                                           BlankCase{"9", false}, BlankCase{"abc", true}),
+                         kalvian::test::ByPrintedCase{});
 
 TEST(MonthLength, GregorianLengths) {
     const struct {
@@ -122,7 +126,8 @@ INSTANTIATE_TEST_SUITE_P(
         ValidityCase{"01/00/2008", false, kBlankDate}, ValidityCase{"01/02/0000", false, kBlankDate},
         ValidityCase{"00/00/0000", false, kBlankDate}, ValidityCase{"05/00/0000", false, kBlankDate},
         ValidityCase{"01/01/0001", true, -693593.0}, ValidityCase{"31/12/9999", true, 2958465.0},
-        ValidityCase{"01/02/12345", true, toSerial({1234, 2, 1})}, ValidityCase{"30-12-1899", true, 0.0}));
+        ValidityCase{"01/02/12345", true, toSerial({1234, 2, 1})}, ValidityCase{"30-12-1899", true, 0.0}),
+    kalvian::test::ByPrintedCase{});
 
 struct CompleteCase {
     const char* normalized;
@@ -161,7 +166,8 @@ INSTANTIATE_TEST_SUITE_P(
         CompleteCase{"99/99/2008", kIn2008, "31/12/2008"}, CompleteCase{"01/02/2008", kIn2008, "01/02/2008"},
         CompleteCase{"01/02/2008", DateContext{'/', {2008, 7, 15}, false}, "01/02/08"},
         CompleteCase{"31-02-2095", DateContext{'-', {2008, 7, 15}, false}, "28-02-95"},
-        CompleteCase{"01.02.12345", DateContext{'.', {2008, 7, 15}, true}, "01.02.1234"}));
+        CompleteCase{"01.02.12345", DateContext{'.', {2008, 7, 15}, true}, "01.02.1234"}),
+    kalvian::test::ByPrintedCase{});
 
 // The chain a field runs on what was typed: the edge cases from the design, end to end.
 TEST(DateTextRules, TypedTextThroughNormalizeAndComplete) {

@@ -1,4 +1,5 @@
 #include "qstring_print.h"
+#include "support/case_names.h"
 #include "widgets/edit_mask.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MaskCase{"!99.99.99;1;_", 8, "00\\.00\\.00;_", u'_', "31.12.__", "31.12.  "},
                       MaskCase{"99-99;0;_", 5, "00\\-00;_", u'_', "12-3_", "123 "},
                       MaskCase{"99:99", 5, "00\\:00;_", u'_', "1_:45", "1 :45"},
-                      MaskCase{"99 99;1; ", 5, "00\\ 00; ", u' ', "12  4", "12  4"}));
+                      MaskCase{"99 99;1; ", 5, "00\\ 00; ", u' ', "12  4", "12  4"}),
+    kalvian::test::ByPrintedCase{});
 
 TEST(EditMask, EmptyMaskHasNoPositions) {
     const EditMask mask;
