@@ -1,5 +1,7 @@
 #include "export_options.h"
 
+#include "common/version.h"
+
 #include <QCommandLineParser>
 
 namespace kalvian {
@@ -31,8 +33,13 @@ std::string exportUsage() {
            "                       só com uma inscrição\n"
            "  --substituir         substitui um arquivo que já exista\n"
            "  -h, --ajuda          mostra esta ajuda\n"
+           "  --versao             mostra a versão do programa\n"
            "\n"
            "Saída: 0 exportado, 1 falha (a mensagem vai para a saída de erros), 2 uso incorreto.\n";
+}
+
+std::string exportVersion() {
+    return std::string("kalvian-export ") + kVersion + "\n";
 }
 
 ParsedOptions parseExportOptions(const QStringList& arguments) {
@@ -47,7 +54,8 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
     const QCommandLineOption arquivo("arquivo", {}, "NOME");
     const QCommandLineOption substituir("substituir");
     const QCommandLineOption ajuda(QStringList{"h", "ajuda", "help"});
-    parser.addOptions({origem, inscricao, todas, inicio, fim, destino, arquivo, substituir, ajuda});
+    const QCommandLineOption versao(QStringList{"versao", "version"});
+    parser.addOptions({origem, inscricao, todas, inicio, fim, destino, arquivo, substituir, ajuda, versao});
 
     ParsedOptions parsed;
     if (!parser.parse(arguments)) {
@@ -58,7 +66,8 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
     }
     ExportOptions& options = parsed.options;
     options.ajuda = parser.isSet(ajuda);
-    if (options.ajuda) {
+    options.versao = parser.isSet(versao);
+    if (options.ajuda || options.versao) {
         return parsed;
     }
     if (!parser.positionalArguments().isEmpty()) {

@@ -19,6 +19,7 @@ struct ExportOptions {
     std::optional<std::string> arquivo;
     bool substituir = false;
     bool ajuda = false;
+    bool versao = false;
 };
 
 // The options, or the usage error to show (in Portuguese).
@@ -31,5 +32,8 @@ ParsedOptions parseExportOptions(const QStringList& arguments);
 
 // The help text.
 std::string exportUsage();
+
+// "kalvian-export <version>".
+std::string exportVersion();
 
 } // namespace kalvian

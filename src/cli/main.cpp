@@ -22,6 +22,10 @@ int main(int argc, char* argv[]) {
         std::cout << kalvian::exportUsage();
         return kalvian::kExitSuccess;
     }
+    if (parsed.options.versao) {
+        std::cout << kalvian::exportVersion();
+        return kalvian::kExitSuccess;
+    }
     const QDate today = QDate::currentDate();
     kalvian::Console console{std::cout,
                              std::cerr,
