@@ -1,5 +1,6 @@
 // kalvian-export run as a user runs it, over tables written by the project's writer.
 #include "common/date_serial.h"
+#include "common/version.h"
 #include "support/temp_folder.h"
 #include "vrk3_tables.h"
 
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <regex>
 #include <sys/wait.h>
 
 namespace kalvian {
@@ -248,6 +250,31 @@ TEST_F(KalvianExportTest, HelpIsInPortuguese) {
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out.rfind("Uso: kalvian-export --origem PASTA", 0), 0u);
     EXPECT_NE(result.out.find("--substituir         substitui um arquivo que já exista"), std::string::npos);
+}
+
+// The bundled demo tables, every registration of 2008, against files checked by hand once.
+TEST_F(KalvianExportTest, DemoTablesExportToTheirGoldenFiles) {
+    const std::string demo = std::string(KALVIAN_SOURCE_DIR) + "/samples/vrk3";
+    const ProgramRun result = run("--origem '" + demo + "' --todas --inicio 01/01/2008 --fim 15/12/2008");
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    const std::string golden = std::string(KALVIAN_TEST_DATA_DIR) + "/cli/demo";
+    std::vector<std::string> goldenNames;
+    for (const auto& entry : fs::directory_iterator(golden)) {
+        goldenNames.push_back(entry.path().filename().string());
+        EXPECT_EQ(readFile(destino() + "/" + goldenNames.back()), readFile(entry.path()))
+            << goldenNames.back();
+    }
+    std::sort(goldenNames.begin(), goldenNames.end());
+    EXPECT_EQ(destinationFiles(), goldenNames);
+}
+
+TEST_F(KalvianExportTest, TellsItsVersionAlone) {
+    for (const char* flag : {"--version", "--versao"}) {
+        const ProgramRun result = run(flag);
+        EXPECT_EQ(result.exitCode, 0) << flag;
+        EXPECT_EQ(result.out, std::string("kalvian-export ") + kVersion + "\n") << flag;
+    }
+    EXPECT_TRUE(std::regex_match(kVersion, std::regex("[0-9]+\\.[0-9]+\\.[0-9]+")));
 }
 
 } // namespace
