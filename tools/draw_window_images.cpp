@@ -1,12 +1,14 @@
-// Draws the window's two pictures, the banner and the logo, and writes them as JPEG files. They are drawn
-// here rather than taken from anywhere so the program carries only pictures of its own.
-//   draw_window_images <folder>   writes <folder>/banner.jpg and <folder>/logo.jpg
+// Draws the window's two pictures, the banner and the logo, as JPEG files, and the program's icon as a PNG
+// (the same drawing as icons/kalvian.svg, for desktops and a Qt without the SVG plugin). They are drawn here
+// rather than taken from anywhere so the program carries only pictures of its own.
+//   draw_window_images <src/app>   writes images/banner.jpg, images/logo.jpg and icons/kalvian.png there
 #include <QColor>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QPainterPath>
 
 #include <cstdio>
 
@@ -49,17 +51,44 @@ QImage logo() {
     return image;
 }
 
+// icons/kalvian.svg, drawn at 256 pixels: an orange card with three navy lines and a red arrow.
+QImage icon() {
+    constexpr double kScale = 256.0 / 64.0;
+    QImage image(256, 256, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(kScale, kScale);
+    painter.setPen(QPen(QColor(0x00, 0x00, 0x80), 3));
+    painter.setBrush(QColor(0xff, 0xba, 0x75));
+    painter.drawRoundedRect(QRectF(4, 4, 56, 56), 8, 8);
+    painter.setPen(QPen(QColor(0x00, 0x00, 0x80), 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(QPointF(14, 22), QPointF(36, 22));
+    painter.drawLine(QPointF(14, 32), QPointF(36, 32));
+    painter.drawLine(QPointF(14, 42), QPointF(28, 42));
+    painter.setPen(QPen(QColor(0xc0, 0x00, 0x00), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawLine(QPointF(40, 38), QPointF(50, 38));
+    QPainterPath head;
+    head.moveTo(44, 32);
+    head.lineTo(50, 38);
+    head.lineTo(44, 44);
+    painter.drawPath(head);
+    return image;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     const QGuiApplication app(argc, argv);
     if (argc != 2) {
-        std::fprintf(stderr, "uso: draw_window_images PASTA\n");
+        std::fprintf(stderr, "uso: draw_window_images PASTA (src/app)\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool written =
-        banner().save(folder + "/banner.jpg", "JPEG", 90) && logo().save(folder + "/logo.jpg", "JPEG", 90);
+    const bool written = banner().save(folder + "/images/banner.jpg", "JPEG", 90) &&
+                         logo().save(folder + "/images/logo.jpg", "JPEG", 90) &&
+                         icon().save(folder + "/icons/kalvian.png", "PNG");
     if (!written) {
         std::fprintf(stderr, "falha ao gravar as imagens em %s\n", argv[1]);
         return 1;

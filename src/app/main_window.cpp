@@ -20,6 +20,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFrame>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -167,6 +168,8 @@ TfrmKalvian::TfrmKalvian(std::unique_ptr<WindowMessages> messages, std::unique_p
       m_choosers(choosers ? std::move(choosers) : std::make_unique<QtFileChoosers>(this)) {
     setObjectName(QStringLiteral("frmKalvian"));
     setWindowTitle(QStringLiteral(":: Exportação de Dados da VRK 3 ::"));
+    // A PNG: the Qt of the target systems may lack the SVG plugin.
+    setWindowIcon(QIcon(QStringLiteral(":/kalvian/icons/kalvian.png")));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(arial(8, false));

@@ -12,6 +12,7 @@ namespace {
 TEST_F(WindowTest, StartsInTheInputStateWithTheCurrentFolder) {
     const QString current = QString::fromStdString(startFolder.path().string());
     EXPECT_EQ(window->windowTitle(), QStringLiteral(":: Exportação de Dados da VRK 3 ::"));
+    EXPECT_EQ(window->windowIcon().pixmap(64, 64).size(), QSize(64, 64));
     EXPECT_EQ(window->size(), QSize(513, 392));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_EQ(edit("edtOrigem")->text(), current);
