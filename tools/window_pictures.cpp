@@ -1,0 +1,150 @@
+// Draws the real window over the bundled demo tables, in the states the user guide shows, as PNG files:
+//   window_pictures <samples/vrk3> <docs/guia>
+// The tables are copied to /tmp/contabilidade/VRK3 and exported to /tmp/contabilidade/VRK4, so every picture
+// shows those two folders whatever machine drew it. It runs on Qt's offscreen platform: each picture is the
+// window as it paints itself, with the message box it shows at that moment drawn over its middle, each under
+// a plain title bar with its caption (what a desktop would draw around them).
+#include "app/main_window.h"
+#include "common/date_serial.h"
+#include "widgets/date_edit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kOffice = "/tmp/contabilidade";
+constexpr int kTitleHeight = 22;
+
+// The widget under a title bar with its caption.
+QImage framed(QWidget& widget) {
+    const QImage content = widget.grab().toImage();
+    QImage image(content.width() + 2, content.height() + kTitleHeight + 1, QImage::Format_RGB32);
+    QPainter painter(&image);
+    painter.fillRect(image.rect(), QColor(0x2f, 0x4f, 0x7f));
+    painter.setPen(Qt::white);
+    QFont font = QApplication::font();
+    font.setBold(true);
+    painter.setFont(font);
+    painter.drawText(QRect(8, 0, image.width() - 16, kTitleHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                     widget.windowTitle());
+    painter.drawImage(1, kTitleHeight, content);
+    return image;
+}
+
+void save(const QImage& image, const QString& file) {
+    if (!image.save(file, "PNG")) {
+        throw std::runtime_error("não foi possível gravar " + file.toStdString());
+    }
+    std::printf("%s\n", qPrintable(file));
+}
+
+// Runs the action; the first box it shows is drawn over the window into file and answered with the button;
+// any box that follows is answered with its default button.
+void pictureWithBox(QWidget& window, QAction& action, const QString& file,
+                    QMessageBox::StandardButton answer) {
+    bool taken = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        if (!taken) {
+            QImage picture = framed(window);
+            const QImage boxImage = framed(*box);
+            QPainter painter(&picture);
+            painter.drawImage((picture.width() - boxImage.width()) / 2,
+                              (picture.height() - boxImage.height()) / 2, boxImage);
+            painter.end();
+            save(picture, file);
+            taken = true;
+            box->button(answer)->click();
+        } else {
+            box->defaultButton()->click();
+        }
+    });
+    poll.start(20);
+    action.trigger();
+    if (!taken) {
+        throw std::runtime_error("nenhuma caixa de mensagem para " + file.toStdString());
+    }
+}
+
+template <class T> T& child(QWidget& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        throw std::runtime_error(std::string("a janela não tem ") + name);
+    }
+    return *found;
+}
+
+void drawAll(const QString& folder) {
+    kalvian::TfrmKalvian window;
+    window.show();
+    QApplication::processEvents();
+    auto& consulta = child<QAction>(window, "actConsulta");
+    auto& novaConsulta = child<QAction>(window, "actNovaConsulta");
+    auto& exportar = child<QAction>(window, "actExportar");
+
+    child<QLineEdit>(window, "edtDestino").setText(QString::fromStdString((kOffice / "VRK4").string() + "/"));
+    child<QLineEdit>(window, "edtInscricao").setText(QStringLiteral("1001"));
+    child<kalvian::TDateEdit>(window, "edtDataIni").setDateValue(kalvian::toSerial({2008, 1, 1}));
+    child<kalvian::TDateEdit>(window, "edtDataFin").setDateValue(kalvian::toSerial({2008, 12, 15}));
+    save(framed(window), folder + "/janela-entrada.png");
+
+    consulta.trigger();
+    save(framed(window), folder + "/janela-resultado.png");
+
+    pictureWithBox(window, exportar, folder + "/janela-exportado.png", QMessageBox::Ok);
+    pictureWithBox(window, exportar, folder + "/pergunta-substituir.png", QMessageBox::No);
+
+    novaConsulta.trigger();
+    child<QLineEdit>(window, "edtOrigem").setText(QString::fromStdString((kOffice / "VRK4").string() + "/"));
+    pictureWithBox(window, consulta, folder + "/erro-tabela-nao-encontrada.png", QMessageBox::Ok);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc != 3) {
+        std::fprintf(stderr, "uso: window_pictures PASTA-DAS-TABELAS PASTA-DAS-FIGURAS\n");
+        return 2;
+    }
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const fs::path tables = fs::absolute(argv[1]);
+    const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
+    QApplication application(argc, argv);
+    try {
+        fs::remove_all(kOffice);
+        fs::create_directories(kOffice / "VRK3");
+        fs::create_directories(kOffice / "VRK4");
+        for (const char* table : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
+            fs::copy_file(tables / table, kOffice / "VRK3" / table);
+        }
+        // The window starts with the current folder in both folder fields.
+        QDir::setCurrent(QString::fromStdString((kOffice / "VRK3").string() + "/"));
+        drawAll(folder);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "window_pictures: %s\n", error.what());
+        return 1;
+    }
+    fs::remove_all(kOffice);
+    return 0;
+}
