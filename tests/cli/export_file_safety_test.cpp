@@ -126,7 +126,14 @@ TEST_F(ExportFileSafetyTest, ReadOnlyTargetOfAnOrdinaryUserIsRefusedAndKept) {
     fs::permissions(exported(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     OrdinaryUser::forTests().own(destino());
 
-    const ProcessEnd end = run(march("poucas", {"--inscricao", "123", "--substituir"}), true);
+    // A copy the ordinary user may run wherever the build lies.
+    std::vector<std::string> arguments = march("poucas", {"--inscricao", "123", "--substituir"});
+    arguments.front() = (work.path() / "kalvian-export").string();
+    fs::copy_file(KALVIAN_EXPORT_PROGRAM, arguments.front());
+    fs::permissions(arguments.front(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+
+    const ProcessEnd end = run(arguments, true);
     EXPECT_EQ(end.exitCode, 1) << describe(end);
     EXPECT_EQ(end.err, "File access denied. " + exported() +
                            ": o arquivo existente não pode ser alterado (Permission denied)\n");
