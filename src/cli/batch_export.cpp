@@ -1,14 +1,15 @@
 #include "batch_export.h"
 
 #include "cli/console_view.h"
+#include "cli/date_argument.h"
 #include "common/error.h"
 #include "common/number_text.h"
 #include "common/path.h"
 #include "export/export_run.h"
 #include "export/file_name.h"
+#include "export/io_error.h"
 #include "source/declarants.h"
 #include "source/query_step.h"
-#include "widgets/date_text.h"
 
 #include <optional>
 
@@ -30,19 +31,22 @@ struct Period {
     double end = kBlankDate;
 };
 
-// A typed date through the date field's rules; the command line writes dates with "/".
-std::optional<double> parseDate(const std::string& text, const char* label, const Console& console) {
-    const DateContext context{'/', console.today, true};
-    const std::string normalized = NormalizeText(text, context);
-    if (IsBlankText(normalized)) {
-        console.err << "Informe a data " << label << " (DD/MM/AAAA)\n";
+std::optional<double> readDate(const std::string& text, const char* option, const Console& console) {
+    const DateArgument argument = readDateArgument(text, option, console.today);
+    if (!argument.error.empty()) {
+        console.err << argument.error << '\n';
         return std::nullopt;
     }
-    if (!IsValidText(normalized)) {
-        console.err << "Data " << label << " inválida: " << text << " (use DD/MM/AAAA)\n";
-        return std::nullopt;
+    return argument.date;
+}
+
+// The window's text; for the export file, also where and why.
+std::string failureText(const Error& error) {
+    std::string text = withFinalPeriod(error.what());
+    if (const auto* file = dynamic_cast<const FileError*>(&error)) {
+        text += ' ' + file->whereAndWhy();
     }
-    return TextToDate(normalized);
+    return text;
 }
 
 bool exportOne(const ExportOptions& options, const std::string& registration, Period period,
@@ -72,8 +76,8 @@ bool exportOne(const ExportOptions& options, const std::string& registration, Pe
 } // namespace
 
 int runBatchExport(const ExportOptions& options, Console& console) {
-    const auto start = parseDate(options.inicio, "inicial", console);
-    const auto end = parseDate(options.fim, "final", console);
+    const auto start = readDate(options.inicio, "--inicio", console);
+    const auto end = readDate(options.fim, "--fim", console);
     if (!start || !end) {
         return kExitUsage;
     }
@@ -89,7 +93,7 @@ int runBatchExport(const ExportOptions& options, Console& console) {
                 registrations.push_back(formatGeneral(number));
             }
         } catch (const Error& error) {
-            console.err << withFinalPeriod(error.what()) << '\n';
+            console.err << failureText(error) << '\n';
             return kExitFailure;
         }
         if (registrations.empty()) {
@@ -104,7 +108,7 @@ int runBatchExport(const ExportOptions& options, Console& console) {
                 exitCode = kExitFailure;
             }
         } catch (const Error& error) {
-            console.err << withFinalPeriod(error.what()) << '\n';
+            console.err << failureText(error) << '\n';
             exitCode = kExitFailure;
         }
     }

@@ -8,8 +8,23 @@ namespace kalvian {
 
 namespace {
 
-std::string utf8(const QString& text) {
-    return text.toUtf8().toStdString();
+// The parser sees every byte as one Latin-1 character, which keeps all of them.
+QString fromBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string bytes(const QString& value) {
+    return value.toLatin1().toStdString();
+}
+
+// A value meant as text: UTF-8, with U+FFFD for what is not.
+std::string utf8(const QString& value) {
+    return QString::fromUtf8(value.toLatin1()).toUtf8().toStdString();
+}
+
+// A name that leads into another folder, or is no name of a file at all.
+bool isPlainFileName(const std::string& name) {
+    return name.find_first_of("/\\") == std::string::npos && name != "." && name != "..";
 }
 
 } // namespace
@@ -29,7 +44,8 @@ std::string exportUsage() {
            "  --inicio DD/MM/AAAA  primeiro dia do período\n"
            "  --fim DD/MM/AAAA     último dia do período (no máximo 15/12/2008)\n"
            "  --destino PASTA      pasta onde o arquivo será gravado (padrão: a pasta atual)\n"
-           "  --arquivo NOME       nome do arquivo (padrão: VRK3_<inscrição>__<início>__<fim>.txt);\n"
+           "  --arquivo NOME       nome do arquivo, sem pasta (padrão: "
+           "VRK3_<inscrição>__<início>__<fim>.txt);\n"
            "                       só com uma inscrição\n"
            "  --substituir         substitui um arquivo que já exista\n"
            "  -h, --ajuda          mostra esta ajuda\n"
@@ -42,7 +58,7 @@ std::string exportVersion() {
     return std::string("kalvian-export ") + kVersion + "\n";
 }
 
-ParsedOptions parseExportOptions(const QStringList& arguments) {
+ParsedOptions parseExportOptions(const std::vector<std::string>& arguments) {
     QCommandLineParser parser;
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     const QCommandLineOption origem("origem", {}, "PASTA");
@@ -57,8 +73,12 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
     const QCommandLineOption versao(QStringList{"versao", "version"});
     parser.addOptions({origem, inscricao, todas, inicio, fim, destino, arquivo, substituir, ajuda, versao});
 
+    QStringList decoded;
+    for (const std::string& argument : arguments) {
+        decoded.append(fromBytes(argument));
+    }
     ParsedOptions parsed;
-    if (!parser.parse(arguments)) {
+    if (!parser.parse(decoded)) {
         parsed.usageError = parser.unknownOptionNames().isEmpty()
                                 ? "Falta o valor de uma opção: " + utf8(parser.errorText())
                                 : "Opção desconhecida: " + utf8(parser.unknownOptionNames().join(", "));
@@ -87,7 +107,7 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
             return parsed;
         }
     }
-    options.origem = utf8(parser.value(origem));
+    options.origem = bytes(parser.value(origem));
     options.inicio = utf8(parser.value(inicio));
     options.fim = utf8(parser.value(fim));
     for (const QString& value : parser.values(inscricao)) {
@@ -99,7 +119,7 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
         return parsed;
     }
     if (parser.isSet(destino)) {
-        options.destino = utf8(parser.value(destino));
+        options.destino = bytes(parser.value(destino));
     }
     if (parser.isSet(arquivo)) {
         if (options.todas || options.inscricoes.size() > 1) {
@@ -107,7 +127,13 @@ ParsedOptions parseExportOptions(const QStringList& arguments) {
                 "--arquivo serve a uma inscrição só; com várias, cada uma recebe o nome proposto";
             return parsed;
         }
-        options.arquivo = utf8(parser.value(arquivo));
+        options.arquivo = bytes(parser.value(arquivo));
+        if (!isPlainFileName(*options.arquivo)) {
+            parsed.usageError =
+                "--arquivo recebe só o nome do arquivo, sem pasta (a pasta vai em --destino): " +
+                *options.arquivo;
+            return parsed;
+        }
     }
     options.substituir = parser.isSet(substituir);
     return parsed;

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QStringList>
-
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace kalvian {
 
-// What the command line asks for.
+// What the command line asks for. origem, destino and arquivo hold the arguments' bytes, the rest UTF-8.
 struct ExportOptions {
     std::string origem;
     std::vector<std::string> inscricoes;
@@ -28,7 +26,9 @@ struct ParsedOptions {
     std::string usageError;
 };
 
-ParsedOptions parseExportOptions(const QStringList& arguments);
+// The program's arguments, the program first, as the bytes the system passed: folders and file names keep
+// them, so a name that is not UTF-8 still names its file; the other values are read as UTF-8.
+ParsedOptions parseExportOptions(const std::vector<std::string>& arguments);
 
 // The help text.
 std::string exportUsage();

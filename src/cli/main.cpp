@@ -5,15 +5,29 @@
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QDir>
 #include <QLocale>
 
+#include <climits>
 #include <iostream>
+#include <string>
 #include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The current folder's bytes; "." when it has none any more (removed), which the export then reports.
+std::string currentFolder() {
+    char path[PATH_MAX];
+    return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string(".");
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     const QCoreApplication app(argc, argv);
-    const kalvian::ParsedOptions parsed = kalvian::parseExportOptions(QCoreApplication::arguments());
+    // The bytes themselves: Qt's decoding of the arguments turns what is not UTF-8 into U+FFFD.
+    const kalvian::ParsedOptions parsed =
+        kalvian::parseExportOptions(std::vector<std::string>(argv, argv + argc));
     if (!parsed.usageError.empty()) {
         std::cerr << parsed.usageError << "\nUse kalvian-export --ajuda para ver as opções.\n";
         return kalvian::kExitUsage;
@@ -32,6 +46,6 @@ int main(int argc, char* argv[]) {
                              ::isatty(STDERR_FILENO) == 1,
                              {today.year(), today.month(), today.day()},
                              kalvian::localeDateSeparator(QLocale()),
-                             QDir::currentPath().toStdString()};
+                             currentFolder()};
     return kalvian::runBatchExport(parsed.options, console);
 }

@@ -7,15 +7,20 @@
 #include "export/export_lines.h"
 #include "export/replacing_file.h"
 
+#include <optional>
 #include <sys/stat.h>
 
 namespace kalvian {
 
 namespace {
 
+// A file, or a symbolic link even if it leads nowhere: writing through it would replace what it names.
 bool fileExists(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (::lstat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    return !S_ISDIR(info.st_mode) && !(::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
 }
 
 std::string targetPath(const ExportView& view) {
@@ -45,13 +50,21 @@ void writeLines(ExportView& view, ReplacingFile& file, InvoiceQuery& query, Buil
     }
 }
 
-} // namespace
-
-void MostraStatus(ExportView& view, const std::string& text) {
-    view.showStatus(std::string(trimBlanks(text)));
+// The question about an existing file; on any answer but Yes, the notice to change the name.
+bool replacingAllowed(ExportView& view) {
+    if (view.messages().askYesNo("Arquivo encontrado",
+                                 "O arquivo informado já existe. Deseja substituí-lo por novos dados ?",
+                                 MessageIcon::Warning)) {
+        return true;
+    }
+    view.focusFileName();
+    view.messages().inform("Alerta", "Altere o nome do Arquivo e tente exportar novamente",
+                           MessageIcon::Information);
+    return false;
 }
 
-bool ValidaDestino(ExportView& view) {
+// ValidaDestino, telling also how the file may take its name; nothing when the user declined.
+std::optional<Placement> checkDestination(ExportView& view) {
     if (trimBlanks(view.destinationFolder()).empty()) {
         view.focusDestinationFolder();
         throw Error("Selecione a pasta onde o arquivo deverá ser gravado");
@@ -60,20 +73,28 @@ bool ValidaDestino(ExportView& view) {
         view.focusFileName();
         throw Error("Informe um nome para o arquivo exportado");
     }
-    if (fileExists(targetPath(view)) &&
-        !view.messages().askYesNo("Arquivo encontrado",
-                                  "O arquivo informado já existe. Deseja substituí-lo por novos dados ?",
-                                  MessageIcon::Warning)) {
-        view.focusFileName();
-        view.messages().inform("Alerta", "Altere o nome do Arquivo e tente exportar novamente",
-                               MessageIcon::Information);
-        return false;
+    if (!fileExists(targetPath(view))) {
+        return Placement::New;
     }
-    return true;
+    if (!replacingAllowed(view)) {
+        return std::nullopt;
+    }
+    return Placement::Replace;
+}
+
+} // namespace
+
+void MostraStatus(ExportView& view, const std::string& text) {
+    view.showStatus(std::string(trimBlanks(text)));
+}
+
+bool ValidaDestino(ExportView& view) {
+    return checkDestination(view).has_value();
 }
 
 bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls) {
-    if (!ValidaDestino(view)) {
+    const std::optional<Placement> placement = checkDestination(view);
+    if (!placement) {
         return false;
     }
     const ButtonPanelRestorer restorer(view);
@@ -98,7 +119,14 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
     writeLines(view, file, sources.recebidas,
                [&](const SourceRecord& invoice) { return LinhaRecebida(invoice, clients, dateSeparator); });
 
-    file.commit();
+    // A file that another program gave the name while this run wrote meets the question it would have met
+    // had it been there from the start.
+    if (!file.commit(*placement)) {
+        if (!replacingAllowed(view)) {
+            return false;
+        }
+        file.commit(Placement::Replace);
+    }
     MostraStatus(view, "Concluído.");
     view.messages().inform("Exportação", "Dados exportados com sucesso.", MessageIcon::Information);
     return true;

@@ -24,9 +24,10 @@ void MostraStatus(ExportView& view, const std::string& text);
 bool ValidaDestino(ExportView& view);
 
 // The whole "Exportar" action: checks the destination, then writes the header, every issued and every
-// received invoice, one line each ended by CR LF, into a file that replaces the target only once it is
-// complete. False when the user declined to replace an existing file. Any failure raises kalvian::Error;
-// an existing target is then left as it was.
+// received invoice, one line each ended by CR LF, into a file that takes the target's name only once it is
+// complete (ReplacingFile). False when the user declined to replace an existing file, also one that another
+// program created while the run wrote. Any failure raises kalvian::Error (FileError for the file); an
+// existing target is then left as it was.
 bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator,
                   FileCalls& calls = FileCalls::system());
 

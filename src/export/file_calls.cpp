@@ -1,13 +1,33 @@
 #include "file_calls.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace kalvian {
 
-int FileCalls::createNew(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+namespace {
+
+constexpr mode_t kNewFileMode = 0666; // less the umask, as any new file
+
+} // namespace
+
+int FileCalls::openFolder(int base, const std::string& path) {
+    return ::openat(base, path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+int FileCalls::createUnnamed(int folder) {
+    // Such a file gets its name through /proc (nameUnnamed); without /proc it could never get one.
+    if (::access("/proc/self/fd", X_OK) != 0) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+    return ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+}
+
+int FileCalls::createNew(int folder, const std::string& name) {
+    return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kNewFileMode);
 }
 
 long FileCalls::write(int fd, const char* data, std::size_t size) {
@@ -22,12 +42,32 @@ int FileCalls::close(int fd) {
     return ::close(fd);
 }
 
-int FileCalls::rename(const std::string& from, const std::string& to) {
-    return std::rename(from.c_str(), to.c_str());
+int FileCalls::nameUnnamed(int fd, int folder, const std::string& name) {
+    // Through /proc, which needs no privilege, unlike AT_EMPTY_PATH.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW);
 }
 
-int FileCalls::remove(const std::string& path) {
-    return ::unlink(path.c_str());
+int FileCalls::renameNoReplace(int folder, const std::string& from, const std::string& to) {
+    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return 0;
+    }
+    if (errno != EINVAL && errno != ENOSYS) {
+        return -1;
+    }
+    // A file system without RENAME_NOREPLACE: a hard link is never made over an existing name either.
+    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) {
+        return -1;
+    }
+    return ::unlinkat(folder, from.c_str(), 0);
+}
+
+int FileCalls::rename(int folder, const std::string& from, const std::string& to) {
+    return ::renameat(folder, from.c_str(), folder, to.c_str());
+}
+
+int FileCalls::remove(int folder, const std::string& name) {
+    return ::unlinkat(folder, name.c_str(), 0);
 }
 
 FileCalls& FileCalls::system() {

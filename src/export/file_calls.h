@@ -5,19 +5,30 @@
 
 namespace kalvian {
 
-// The system calls the export file is written with. Each returns what its POSIX namesake returns and leaves
-// the cause in errno; tests override some of them to make a disk fill up or a rename fail.
+// The system calls an output file is written with, relative to the descriptor of its folder. Each returns
+// what its POSIX namesake returns and leaves the cause in errno; tests override some of them to make a disk
+// fill up or a file system lack a feature.
 class FileCalls {
 public:
     virtual ~FileCalls() = default;
 
-    // Creates a new file, failing with EEXIST when one is there; returns the descriptor or -1.
-    virtual int createNew(const std::string& path);
+    // Opens a folder, relative to `base` (AT_FDCWD: the current folder), for the calls below.
+    virtual int openFolder(int base, const std::string& path);
+    // A file without a name in the folder (O_TMPFILE); fails where the file system has no such files.
+    virtual int createUnnamed(int folder);
+    // A new named file in the folder, failing with EEXIST when the name is taken.
+    virtual int createNew(int folder, const std::string& name);
     virtual long write(int fd, const char* data, std::size_t size);
+    // Flushes a file or a folder to the disk.
     virtual int sync(int fd);
     virtual int close(int fd);
-    virtual int rename(const std::string& from, const std::string& to);
-    virtual int remove(const std::string& path);
+    // Gives a file without a name its name in the folder, failing with EEXIST when the name is taken.
+    virtual int nameUnnamed(int fd, int folder, const std::string& name);
+    // Renames within the folder only while `to` is absent, failing with EEXIST otherwise.
+    virtual int renameNoReplace(int folder, const std::string& from, const std::string& to);
+    // Renames within the folder, replacing what bears the name `to`.
+    virtual int rename(int folder, const std::string& from, const std::string& to);
+    virtual int remove(int folder, const std::string& name);
 
     static FileCalls& system();
 };

@@ -1,11 +1,10 @@
 #include "replacing_file.h"
 
-#include "common/error.h"
-#include "export/io_error.h"
-
 #include <cerrno>
+#include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace kalvian {
 
@@ -13,55 +12,169 @@ namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kNameAttempts = 100;
+constexpr mode_t kPermissionBits = 07777;
 
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+// The answers of a file system that has no files without a name (old kernels read O_TMPFILE as
+// O_DIRECTORY and answer EISDIR).
+bool lacksUnnamedFiles(int systemError) {
+    return systemError == EOPNOTSUPP || systemError == EISDIR;
 }
 
-[[noreturn]] void fail(int systemError, bool creating) {
-    throw Error(ioErrorMessage(systemError, creating ? FileOperation::Create : FileOperation::Write));
+// Hidden, and marked as ours, should a power cut leave one behind.
+std::string temporaryName() {
+    static std::mt19937 random{std::random_device{}()};
+    return ".kalvian-" + std::to_string(random() % 1000000000) + ".tmp";
 }
 
 } // namespace
 
 ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
-    : m_calls(calls), m_target(std::move(target)) {
-    if (m_target.empty() || m_target.back() == '/' || m_target.back() == '\\') {
-        fail(EINVAL, true);
+    : m_calls(calls), m_target(std::move(target)), m_resolved(resolveTarget(m_target, calls)) {
+    if (m_resolved.exists) {
+        ensureReplaceable();
     }
-    struct stat existing {};
-    if (::stat(m_target.c_str(), &existing) == 0 && S_ISDIR(existing.st_mode)) {
-        fail(EISDIR, true);
-    }
-    // A name of our own beside the target, so the final rename stays within one file system.
-    std::random_device seed;
-    std::mt19937 random(seed());
-    const std::string folder = folderOf(m_target);
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        m_temporary = folder + ".kalvian-" + std::to_string(random() % 1000000000) + ".tmp";
-        m_fd = m_calls.createNew(m_temporary);
-        if (m_fd >= 0) {
-            m_buffer.reserve(kBufferSize);
-            return;
+    m_fd = m_calls.createUnnamed(m_resolved.folder.get());
+    if (m_fd < 0) {
+        if (!lacksUnnamedFiles(errno)) {
+            fail(FileStep::Create, errno);
         }
-        if (errno != EEXIST) {
-            const int error = errno;
-            m_temporary.clear();
-            fail(error, true);
-        }
+        createNamed();
     }
-    m_temporary.clear();
-    fail(EEXIST, true);
+    m_buffer.reserve(kBufferSize);
 }
 
 ReplacingFile::~ReplacingFile() {
     if (m_fd >= 0) {
         m_calls.close(m_fd);
     }
-    if (!m_committed && !m_temporary.empty()) {
-        m_calls.remove(m_temporary);
+    if (!m_temporary.empty()) {
+        m_calls.remove(m_resolved.folder.get(), m_temporary);
     }
+}
+
+void ReplacingFile::fail(FileStep step, int systemError) const {
+    throw FileError(systemError, step, m_target);
+}
+
+void ReplacingFile::createNamed() {
+    const int folder = m_resolved.folder.get();
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string name = temporaryName();
+        const int fd = m_calls.createNew(folder, name);
+        if (fd >= 0) {
+            if (!m_cleanup.watch(folder, name)) {
+                m_calls.close(fd);
+                m_calls.remove(folder, name);
+                fail(FileStep::Create, EMFILE);
+            }
+            m_fd = fd;
+            m_temporary = name;
+            return;
+        }
+        if (errno != EEXIST) {
+            fail(FileStep::Create, errno);
+        }
+    }
+    fail(FileStep::Create, EEXIST);
+}
+
+// A file without a name can only replace another once it has a name of its own.
+std::string ReplacingFile::nameUnnamedTemporarily() {
+    const int folder = m_resolved.folder.get();
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string name = temporaryName();
+        if (m_calls.nameUnnamed(m_fd, folder, name) == 0) {
+            m_temporary = name;
+            if (!m_cleanup.watch(folder, name)) {
+                fail(FileStep::Publish, EMFILE);
+            }
+            return name;
+        }
+        if (errno != EEXIST) {
+            fail(FileStep::Publish, errno);
+        }
+    }
+    fail(FileStep::Publish, EEXIST);
+}
+
+// Refused as writing the file in place would be: a read-only file stays as it is.
+void ReplacingFile::ensureReplaceable() const {
+    if (::faccessat(m_resolved.folder.get(), m_resolved.name.c_str(), W_OK, AT_EACCESS) != 0 &&
+        errno != ENOENT) {
+        fail(FileStep::CheckTarget, errno);
+    }
+}
+
+void ReplacingFile::takeOverAttributes() const {
+    struct stat old {};
+    if (::fstatat(m_resolved.folder.get(), m_resolved.name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+        return; // gone meanwhile: the new file keeps what it was created with
+    }
+    // Owner first, since a change of owner drops the set-user-ID bit. A process that may not give the file
+    // away may still give it one of its own groups; failing both, the file stays its own.
+    if (::fchown(m_fd, old.st_uid, old.st_gid) != 0) {
+        ::fchown(m_fd, static_cast<uid_t>(-1), old.st_gid);
+    }
+    if (::fchmod(m_fd, old.st_mode & kPermissionBits) != 0) {
+        fail(FileStep::Publish, errno);
+    }
+}
+
+// The folder the run began in must still be where it was: a file that took its name in a folder moved
+// away would not be where the user looks for it.
+void ReplacingFile::ensureFolderInPlace() const {
+    struct stat held {};
+    struct stat atPath {};
+    if (::fstat(m_resolved.folder.get(), &held) != 0 || ::stat(m_resolved.folderPath.c_str(), &atPath) != 0 ||
+        held.st_dev != atPath.st_dev || held.st_ino != atPath.st_ino) {
+        fail(FileStep::Publish, ENOENT);
+    }
+}
+
+bool ReplacingFile::publish(Placement placement) {
+    const int folder = m_resolved.folder.get();
+    const std::string& name = m_resolved.name;
+    if (placement == Placement::New) {
+        const int result = m_temporary.empty() ? m_calls.nameUnnamed(m_fd, folder, name)
+                                               : m_calls.renameNoReplace(folder, m_temporary, name);
+        if (result != 0) {
+            if (errno == EEXIST) {
+                return false;
+            }
+            fail(FileStep::Publish, errno);
+        }
+    } else {
+        ensureReplaceable();
+        takeOverAttributes();
+        const std::string from = m_temporary.empty() ? nameUnnamedTemporarily() : m_temporary;
+        if (m_calls.rename(folder, from, name) != 0) {
+            fail(FileStep::Publish, errno);
+        }
+    }
+    m_temporary.clear();
+    m_cleanup.forget();
+    return true;
+}
+
+bool ReplacingFile::commit(Placement placement) {
+    if (!m_synced) {
+        flush();
+        if (m_calls.sync(m_fd) != 0) {
+            fail(FileStep::Sync, errno);
+        }
+        m_synced = true;
+    }
+    ensureFolderInPlace();
+    if (!publish(placement)) {
+        return false;
+    }
+    // The file is on the disk; closing it has nothing left to report.
+    m_calls.close(std::exchange(m_fd, -1));
+    // A file system that keeps no folder to flush answers EINVAL.
+    if (m_calls.sync(m_resolved.folder.get()) != 0 && errno != EINVAL) {
+        fail(FileStep::SyncFolder, errno);
+    }
+    return true;
 }
 
 void ReplacingFile::write(std::string_view bytes) {
@@ -85,27 +198,11 @@ void ReplacingFile::flush() {
         }
         if (written <= 0) {
             // A write that moves nothing without an error code is a full disk all the same.
-            fail(written < 0 ? errno : ENOSPC, false);
+            fail(FileStep::Write, written < 0 ? errno : ENOSPC);
         }
         done += static_cast<std::size_t>(written);
     }
     m_buffer.clear();
-}
-
-void ReplacingFile::commit() {
-    flush();
-    if (m_calls.sync(m_fd) != 0) {
-        fail(errno, false);
-    }
-    const int fd = m_fd;
-    m_fd = -1;
-    if (m_calls.close(fd) != 0) {
-        fail(errno, false);
-    }
-    if (m_calls.rename(m_temporary, m_target) != 0) {
-        fail(errno, true);
-    }
-    m_committed = true;
 }
 
 } // namespace kalvian

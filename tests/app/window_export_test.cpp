@@ -81,6 +81,49 @@ TEST_F(WindowExportTest, MissingDestinationShowsTheErrorBoxAndFocusesTheField) {
     }
 }
 
+// The window shows the system's error texts alone; where and why is for the command line.
+TEST_F(WindowExportTest, OutputFailuresKeepTheWindowsTexts) {
+    writeFile(destination / "arquivo", "");
+    const struct {
+        const char* name;
+        std::string folder;
+        QString file;
+        const char* message;
+    } cases[] = {
+        {"pasta-inexistente", destination / "nao/existe", QStringLiteral("saida.txt"),
+         "error Invalid filename"},
+        {"nome-longo-demais", destination.path().string(), QString(300, QLatin1Char('n')),
+         "error Invalid filename"},
+        {"arquivo-no-caminho", destination / "arquivo", QStringLiteral("saida.txt"),
+         "error Invalid filename"},
+        {"nome-e-uma-pasta", destination.path().string(), QStringLiteral("."), "error File access denied"},
+    };
+    for (const auto& c : cases) {
+        edit("edtDestino")->setText(QString::fromStdString(c.folder));
+        edit("edtArquivo")->setText(c.file);
+        messages->shown.clear();
+        click("btnExportar");
+        EXPECT_EQ(messages->shown, std::vector<std::string>{c.message}) << c.name;
+    }
+}
+
+TEST_F(WindowExportTest, ProposedNameOfAnyRegistrationStaysInTheDestinationFolder) {
+    click("btnNovaConsulta");
+    query(QStringLiteral("1/../../esc"), QStringLiteral("01032008"), QStringLiteral("31032008"),
+          source.path());
+    EXPECT_EQ(edit("edtArquivo")->text(), QStringLiteral("VRK3_1_.._.._esc__01_03_2008__31_03_2008.txt"));
+    // With a folder of the name's first part there, the name read as a path would climb to "a".
+    const std::filesystem::path inside = destination.path() / "a" / "b";
+    std::filesystem::create_directories(inside / "VRK3_1");
+    edit("edtDestino")->setText(QString::fromStdString(inside.string()));
+    messages->shown.clear();
+    click("btnExportar");
+    EXPECT_EQ(messages->shown,
+              std::vector<std::string>{"inform Exportação | Dados exportados com sucesso. (information)"});
+    EXPECT_TRUE(std::filesystem::exists(inside / "VRK3_1_.._.._esc__01_03_2008__31_03_2008.txt"));
+    EXPECT_FALSE(std::filesystem::exists(destination.path() / "a" / "esc__01_03_2008__31_03_2008.txt"));
+}
+
 TEST_F(WindowExportTest, StatusPanelShowsWhileTheRunGoesOn) {
     bool exportingPanel = false;
     messages->whileShown = [&] { exportingPanel = control<QFrame>("pnlExportando")->isVisible(); };

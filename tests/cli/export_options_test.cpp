@@ -1,13 +1,18 @@
 #include "cli/export_options.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace kalvian {
 namespace {
 
-ParsedOptions parse(QStringList arguments) {
-    arguments.prepend("kalvian-export");
-    return parseExportOptions(arguments);
+ParsedOptions parse(const QStringList& arguments) {
+    std::vector<std::string> bytes = {"kalvian-export"};
+    for (const QString& argument : arguments) {
+        bytes.push_back(argument.toUtf8().toStdString());
+    }
+    return parseExportOptions(bytes);
 }
 
 const QStringList kRequired = {"--origem", "/dados", "--inicio", "01/01/2008", "--fim", "31/01/2008"};
@@ -52,6 +57,53 @@ TEST(ExportOptions, UsageErrors) {
     for (const auto& c : cases) {
         EXPECT_EQ(parse(c.arguments).usageError, c.error) << c.name;
     }
+}
+
+TEST(ExportOptions, ArquivoIsANameWithoutFolder) {
+    const std::string error = "--arquivo recebe só o nome do arquivo, sem pasta (a pasta vai em --destino): ";
+    const struct {
+        const char* name;
+        const char* arquivo;
+        std::string error;
+    } cases[] = {
+        {"sobe", "../x.txt", error + "../x.txt"},
+        {"desce", "sub/x.txt", error + "sub/x.txt"},
+        {"absoluto", "/tmp/x.txt", error + "/tmp/x.txt"},
+        {"barra-no-fim", "x.txt/", error + "x.txt/"},
+        {"barra-invertida", "pasta\\x.txt", error + "pasta\\x.txt"},
+        {"ponto", ".", error + "."},
+        {"dois-pontos", "..", error + ".."},
+        {"simples", "saida.txt", ""},
+        {"com-pontos", "..saida..txt", ""},
+        {"com-brancos", " saida .txt", ""},
+    };
+    for (const auto& c : cases) {
+        const ParsedOptions parsed =
+            parse(kRequired + QStringList{"--inscricao", "1", "--arquivo", c.arquivo});
+        EXPECT_EQ(parsed.usageError, c.error) << c.name;
+        if (c.error.empty()) {
+            EXPECT_EQ(parsed.options.arquivo, c.arquivo) << c.name;
+        }
+    }
+}
+
+TEST(ExportOptions, PathsKeepTheirBytesAndTextIsReadAsUtf8) {
+    const ParsedOptions parsed =
+        parseExportOptions({"kalvian-export", "--origem", "/dados/vrk\xE9", "--inicio", "01/01/2008", "--fim",
+                            "31/01/2008", "--inscricao", "12\xC3\xA7\xFF", "--destino",
+                            "/sa\xEF"
+                            "da",
+                            "--arquivo",
+                            "sa\xEF"
+                            "da.txt"});
+    ASSERT_EQ(parsed.usageError, "");
+    EXPECT_EQ(parsed.options.origem, "/dados/vrk\xE9");
+    EXPECT_EQ(parsed.options.destino, "/sa\xEF"
+                                      "da");
+    EXPECT_EQ(parsed.options.arquivo, "sa\xEF"
+                                      "da.txt");
+    // Text that is not UTF-8 is shown as U+FFFD, as before.
+    EXPECT_EQ(parsed.options.inscricoes, std::vector<std::string>{"12\xC3\xA7\xEF\xBF\xBD"});
 }
 
 TEST(ExportOptions, HelpNeedsNothingElse) {

@@ -189,17 +189,84 @@ TEST_F(ExportRunTest, FolderWithTrailingSeparatorAndNameWithLeadingBlanks) {
     EXPECT_FALSE(fs::exists(target()));
 }
 
+TEST_F(ExportRunTest, DanglingLinkIsAnExistingFileForTheQuestion) {
+    fs::create_symlink("ainda-nao.txt", target());
+    view.answerYes = false;
+    EXPECT_FALSE(ExportaDados(view, data.sources(), '/'));
+    EXPECT_EQ(view.events.front().rfind("ask Arquivo encontrado", 0), 0u);
+    EXPECT_FALSE(fs::exists(folder / "ainda-nao.txt"));
+
+    view.answerYes = true;
+    EXPECT_TRUE(ExportaDados(view, data.sources(), '/'));
+    EXPECT_TRUE(fs::is_symlink(target()));
+    EXPECT_EQ(readFile(folder / "ainda-nao.txt"), readFile(kGoldenDir + "/tres-emitidas-duas-recebidas.txt"));
+}
+
+// Another program creates the target while the run writes its lines.
+class RacedView : public RecordingView {
+public:
+    std::string racedTarget;
+    void stepProgress() override {
+        RecordingView::stepProgress();
+        if (steps == 2) {
+            writeFile(racedTarget, "outro");
+        }
+    }
+};
+
+TEST_F(ExportRunTest, FileCreatedMeanwhileMeetsTheQuestionAtTheEnd) {
+    const std::string question = "ask Arquivo encontrado | O arquivo informado já existe. Deseja "
+                                 "substituí-lo por novos dados ? (warning)";
+    const struct {
+        const char* name;
+        bool yes;
+        bool exported;
+        std::string content;
+        std::vector<std::string> lastEvents;
+    } cases[] = {
+        {"recusa",
+         false,
+         false,
+         "outro",
+         {question, "focus edtArquivo",
+          "inform Alerta | Altere o nome do Arquivo e tente exportar novamente (information)",
+          "panel pnlBotoes"}},
+        {"substitui",
+         true,
+         true,
+         readFile(kGoldenDir + "/tres-emitidas-duas-recebidas.txt"),
+         {question, "status Concluído.", "inform Exportação | Dados exportados com sucesso. (information)",
+          "panel pnlBotoes"}},
+    };
+    for (const auto& c : cases) {
+        fs::remove(target());
+        RacedView raced;
+        raced.folder = view.folder;
+        raced.name = view.name;
+        raced.racedTarget = target();
+        raced.answerYes = c.yes;
+        EXPECT_EQ(ExportaDados(raced, data.sources(), '/'), c.exported) << c.name;
+        EXPECT_EQ(readFile(target()), c.content) << c.name;
+        ASSERT_GE(raced.events.size(), c.lastEvents.size()) << c.name;
+        EXPECT_EQ(std::vector<std::string>(raced.events.end() - static_cast<long>(c.lastEvents.size()),
+                                           raced.events.end()),
+                  c.lastEvents)
+            << c.name;
+        EXPECT_EQ(leftovers(), std::vector<std::string>{"saida.txt"}) << c.name;
+    }
+}
+
 // ---- failures leave the old file and no temporary file behind
 
 // Fails one system call the way a real disk or folder would.
 class FailingCalls : public FileCalls {
 public:
-    enum class Step { Create, Write, Sync, Rename };
+    enum class Step { Create, Write, Sync, Publish };
     FailingCalls(Step step, int error, std::size_t bytesBeforeFailure = 0)
         : m_step(step), m_error(error), m_budget(bytesBeforeFailure) {}
 
-    int createNew(const std::string& path) override {
-        return m_step == Step::Create ? failWith(-1) : FileCalls::createNew(path);
+    int createUnnamed(int folder) override {
+        return m_step == Step::Create ? failWith(-1) : FileCalls::createUnnamed(folder);
     }
     long write(int fd, const char* data, std::size_t size) override {
         if (m_step != Step::Write) {
@@ -213,8 +280,11 @@ public:
         return FileCalls::write(fd, data, allowed);
     }
     int sync(int fd) override { return m_step == Step::Sync ? failWith(-1) : FileCalls::sync(fd); }
-    int rename(const std::string& from, const std::string& to) override {
-        return m_step == Step::Rename ? failWith(-1) : FileCalls::rename(from, to);
+    int nameUnnamed(int fd, int folder, const std::string& name) override {
+        return m_step == Step::Publish ? failWith(-1) : FileCalls::nameUnnamed(fd, folder, name);
+    }
+    int rename(int folder, const std::string& from, const std::string& to) override {
+        return m_step == Step::Publish ? failWith(-1) : FileCalls::rename(folder, from, to);
     }
 
 private:
@@ -240,7 +310,7 @@ TEST_F(ExportRunTest, InjectedFaultsGiveTheirMessagesAndKeepTheOldFile) {
         {"arquivos-abertos-demais", FailingCalls::Step::Create, EMFILE, 0, "Too many open files"},
         {"erro-de-dispositivo", FailingCalls::Step::Write, EIO, 10, "I/O error 5"},
         {"sincronizacao-falha", FailingCalls::Step::Sync, EIO, 0, "I/O error 5"},
-        {"renomear-sem-permissao", FailingCalls::Step::Rename, EACCES, 0, "File access denied"},
+        {"renomear-sem-permissao", FailingCalls::Step::Publish, EACCES, 0, "File access denied"},
     };
     for (const auto& c : cases) {
         writeFile(target(), "antigo");

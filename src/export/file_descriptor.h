@@ -1,0 +1,32 @@
+#pragma once
+
+#include <unistd.h>
+#include <utility>
+
+namespace kalvian {
+
+// Owns an open descriptor and closes it when it goes away.
+class FileDescriptor {
+public:
+    FileDescriptor() = default;
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
+    FileDescriptor& operator=(FileDescriptor&& other) noexcept {
+        std::swap(m_fd, other.m_fd);
+        return *this;
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return m_fd; }
+
+private:
+    int m_fd = -1;
+};
+
+} // namespace kalvian
