@@ -2,6 +2,7 @@
 
 #include "common/invoice_query.h"
 #include "common/source_record.h"
+#include "export/export_line_check.h"
 #include "export/export_view.h"
 #include "export/file_calls.h"
 
@@ -26,8 +27,9 @@ bool ValidaDestino(ExportView& view);
 // The whole "Exportar" action: checks the destination, then writes the header, every issued and every
 // received invoice, one line each ended by CR LF, into a file that replaces the target only once it is
 // complete. False when the user declined to replace an existing file. Any failure raises kalvian::Error;
-// an existing target is then left as it was.
+// an existing target is then left as it was. With a check, every line written also goes through it, which
+// adds up the file as it will be read back (a line it refuses fails the run).
 bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator,
-                  FileCalls& calls = FileCalls::system());
+                  FileCalls& calls = FileCalls::system(), ExportLineCheck* check = nullptr);
 
 } // namespace kalvian
