@@ -14,6 +14,15 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
+// The CSV's failures say which file they concern: the export files fail with the same texts.
+template <class Step> void onSummary(const std::string& path, Step step) {
+    try {
+        step();
+    } catch (const Error& error) {
+        throw Error("Não foi possível gravar o resumo " + path + ": " + error.what());
+    }
+}
+
 } // namespace
 
 RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
@@ -25,7 +34,8 @@ RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
         throw Error("O arquivo de resumo já existe: " + *options.resumo +
                     " (use --substituir para substituí-lo)");
     }
-    m_csv.emplace(*options.resumo);
+    m_path = *options.resumo;
+    onSummary(m_path, [&] { m_csv.emplace(m_path); });
 }
 
 void RunSummary::exported(const std::string& registration, const std::string& file,
@@ -34,7 +44,7 @@ void RunSummary::exported(const std::string& registration, const std::string& fi
         printTotals(m_out, totals);
     }
     if (m_csv) {
-        m_csv->addRow(registration, file, totals);
+        onSummary(m_path, [&] { m_csv->addRow(registration, file, totals); });
     }
     ++m_files;
     m_total.add(totals);
@@ -48,7 +58,7 @@ void RunSummary::finish() {
         printTotals(m_out, m_total);
     }
     if (m_csv) {
-        m_csv->commit();
+        onSummary(m_path, [&] { m_csv->commit(); });
     }
 }
 

@@ -28,6 +28,7 @@ public:
 private:
     std::ostream& m_out;
     bool m_everyRegistration;
+    std::string m_path;
     std::optional<SummaryCsv> m_csv;
     std::int64_t m_files = 0;
     ExportTotals m_total;
