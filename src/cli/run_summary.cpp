@@ -14,15 +14,6 @@ bool exists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// The CSV's failures say which file they concern: the export files fail with the same texts.
-template <class Step> void onSummary(const std::string& path, Step step) {
-    try {
-        step();
-    } catch (const Error& error) {
-        throw Error("Não foi possível gravar o resumo " + path + ": " + error.what());
-    }
-}
-
 } // namespace
 
 RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
@@ -35,7 +26,11 @@ RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
                     " (use --substituir para substituí-lo)");
     }
     m_path = *options.resumo;
-    onSummary(m_path, [&] { m_csv.emplace(m_path); });
+    try {
+        m_csv.emplace(m_path);
+    } catch (const Error& error) {
+        throw Error(csvFailure(error));
+    }
 }
 
 void RunSummary::exported(const std::string& registration, const std::string& file,
@@ -44,7 +39,13 @@ void RunSummary::exported(const std::string& registration, const std::string& fi
         printTotals(m_out, totals);
     }
     if (m_csv) {
-        onSummary(m_path, [&] { m_csv->addRow(registration, file, totals); });
+        // A CSV that cannot be written stops no export: its failure is told once, at the end.
+        try {
+            m_csv->addRow(registration, file, totals);
+        } catch (const Error& error) {
+            m_csvFailure = csvFailure(error);
+            m_csv.reset();
+        }
     }
     ++m_files;
     m_total.add(totals);
@@ -58,8 +59,20 @@ void RunSummary::finish() {
         printTotals(m_out, m_total);
     }
     if (m_csv) {
-        onSummary(m_path, [&] { m_csv->commit(); });
+        try {
+            m_csv->commit();
+        } catch (const Error& error) {
+            m_csvFailure = csvFailure(error);
+        }
     }
+    if (!m_csvFailure.empty()) {
+        throw Error(m_csvFailure);
+    }
+}
+
+// The CSV's failures name it: the export files fail with the same texts.
+std::string RunSummary::csvFailure(const Error& error) const {
+    return "Não foi possível gravar o resumo " + m_path + ": " + error.what();
 }
 
 } // namespace kalvian

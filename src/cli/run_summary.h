@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/export_options.h"
+#include "common/error.h"
 #include "export/export_totals.h"
 #include "export/summary_csv.h"
 
@@ -26,10 +27,13 @@ public:
     void finish();
 
 private:
+    std::string csvFailure(const Error& error) const;
+
     std::ostream& m_out;
     bool m_everyRegistration;
     std::string m_path;
     std::optional<SummaryCsv> m_csv;
+    std::string m_csvFailure;
     std::int64_t m_files = 0;
     ExportTotals m_total;
 };

@@ -8,10 +8,6 @@ namespace {
 
 constexpr int kLimbDigits = 9;
 constexpr std::int64_t kLimbBase = 1000000000;
-constexpr std::size_t kChunkDigits = 18; // a chunk times 10^8 still fits in 128 bits
-// Amounts of two decimals are below 10^18 (larger ones are in general notation): below 10^20 cents. Their
-// 128-bit sum could overflow only after 10^18 of them, more lines than any file can hold.
-constexpr std::size_t kSmallDigits = 20;
 
 std::int64_t tenTo(int exponent) {
     std::int64_t value = 1;
@@ -37,43 +33,40 @@ void ExactSum::add(std::string_view amount) {
         return;
     }
 
-    // The digits with the point dropped, and the power of ten that turns them into cents.
+    // The digits as one number, the point dropped, and the power of ten that turns it into cents: 0 for two
+    // decimals, 6 or more for general notation (an exponent of 18 or more, at most 14 decimals). Either form
+    // has at most 20 digits.
     const std::size_t exponentMark = amount.find('E');
-    const std::string_view mantissa = amount.substr(0, exponentMark);
-    std::string digits;
-    digits.reserve(mantissa.size());
-    std::copy_if(mantissa.begin(), mantissa.end(), std::back_inserter(digits),
-                 [](char ch) { return ch != '.'; });
-    const std::size_t point = mantissa.find('.');
-    const int decimals = point == std::string_view::npos ? 0 : static_cast<int>(mantissa.size() - point - 1);
+    Wide digits = 0;
+    int decimals = 0;
+    bool afterPoint = false;
+    for (const char ch : amount.substr(0, exponentMark)) {
+        if (ch == '.') {
+            afterPoint = true;
+            continue;
+        }
+        digits = digits * 10 + (ch - '0');
+        decimals += afterPoint ? 1 : 0;
+    }
     int power = 2 - decimals;
     if (exponentMark != std::string_view::npos) {
-        power += std::stoi(std::string(amount.substr(exponentMark + 1)));
-    }
-
-    const auto value = [&](std::size_t begin, std::size_t end) {
-        Wide number = 0;
-        for (std::size_t i = begin; i < end; ++i) {
-            number = number * 10 + (digits[i] - '0');
+        int exponent = 0;
+        for (const char ch : amount.substr(exponentMark + 1)) {
+            exponent = exponent * 10 + (ch - '0');
         }
-        return negative ? -number : number;
-    };
-    if (power == 0 && digits.size() <= kSmallDigits) {
-        m_small += value(0, digits.size());
-        return;
+        power += exponent;
     }
-    // Chunks of digits from the right, each with its own power of ten.
-    for (std::size_t end = digits.size(); end > 0;) {
-        const std::size_t begin = end > kChunkDigits ? end - kChunkDigits : 0;
-        addScaled(value(begin, end), power + static_cast<int>(digits.size() - end));
-        end = begin;
+    if (negative) {
+        digits = -digits;
+    }
+    if (power == 0) {
+        m_small += digits;
+    } else {
+        addScaled(digits, power);
     }
 }
 
 void ExactSum::addScaled(Wide digits, int powerOfTen) {
-    if (powerOfTen < 0) {
-        return; // only zeros reach here: no amount has more than two decimals
-    }
     std::size_t limb = static_cast<std::size_t>(powerOfTen / kLimbDigits);
     Wide value = digits * tenTo(powerOfTen % kLimbDigits);
     for (; value != 0; value /= kLimbBase, ++limb) {

@@ -26,8 +26,10 @@ private:
 
     void addScaled(Wide digits, int powerOfTen);
 
-    // Amounts of two decimals below 10^18 in cents; the rest in base-10^9 limbs, least significant first,
-    // each holding a signed partial sum that is carried only when the text is made.
+    // Amounts of two decimals, in cents: each is below 10^20 (from 10^18 on they are in general notation),
+    // so their 128-bit sum could overflow only after 10^18 of them, more lines than any file can hold. The
+    // rest in base-10^9 limbs, least significant first, each a signed partial sum carried only when the text
+    // is made.
     Wide m_small = 0;
     std::vector<Wide> m_limbs;
     bool m_undefined = false;
