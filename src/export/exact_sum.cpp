@@ -33,11 +33,26 @@ void ExactSum::add(std::string_view amount) {
         return;
     }
 
+    // Most amounts: two decimals, below 10^16, whose cents fit in 64 bits.
+    constexpr std::size_t kShortFixed = 16 + 3;
+    if (amount.size() <= kShortFixed && amount[amount.size() - 3] == '.') {
+        std::int64_t cents = 0;
+        for (const char ch : amount.substr(0, amount.size() - 3)) {
+            cents = cents * 10 + (ch - '0');
+        }
+        cents = cents * 100 + (amount[amount.size() - 2] - '0') * 10 + (amount.back() - '0');
+        m_small += negative ? -cents : cents;
+        return;
+    }
+
     // The digits as one number, the point dropped, and the power of ten that turns it into cents: 0 for two
     // decimals, 6 or more for general notation (an exponent of 18 or more, at most 14 decimals). Either form
     // has at most 20 digits.
     const std::size_t exponentMark = amount.find('E');
+    constexpr int kNarrowDigits = 19; // fit in 64 bits, which most amounts need no more than
+    std::uint64_t narrow = 0;
     Wide digits = 0;
+    int count = 0;
     int decimals = 0;
     bool afterPoint = false;
     for (const char ch : amount.substr(0, exponentMark)) {
@@ -45,8 +60,15 @@ void ExactSum::add(std::string_view amount) {
             afterPoint = true;
             continue;
         }
-        digits = digits * 10 + (ch - '0');
+        if (++count <= kNarrowDigits) {
+            narrow = narrow * 10 + static_cast<std::uint64_t>(ch - '0');
+        } else {
+            digits = (count == kNarrowDigits + 1 ? Wide(narrow) : digits) * 10 + (ch - '0');
+        }
         decimals += afterPoint ? 1 : 0;
+    }
+    if (count <= kNarrowDigits) {
+        digits = narrow;
     }
     int power = 2 - decimals;
     if (exponentMark != std::string_view::npos) {

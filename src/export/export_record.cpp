@@ -149,7 +149,7 @@ NumberEnds scanNumber(std::string_view s, std::size_t at, std::size_t leastInteg
 
     const bool negative = at < s.size() && s[at] == '-';
     const std::size_t start = negative ? at + 1 : at;
-    if (s.substr(start, 3) == "INF" || (!negative && s.substr(start, 3) == "NAN")) {
+    if (!digitAt(start) && (s.substr(start, 3) == "INF" || (!negative && s.substr(start, 3) == "NAN"))) {
         endAt(start + 3);
         return result;
     }
@@ -293,12 +293,6 @@ public:
     RecordReader(std::string_view bytes, char type, bool shorterExponentFirst)
         : m_bytes(bytes), m_fields(layoutOf(type)), m_shorterExponentFirst(shorterExponentFirst) {
         m_record.type = type;
-        m_fault.type = type;
-        for (const Field& field : m_fields) {
-            m_fault.minimumLength += leastWidth(field);
-        }
-        ++m_fault.minimumLength; // the type letter
-        m_fault.fixedLength = type == 'H' || type == 'C';
     }
 
     RecordRead read() {
@@ -357,13 +351,13 @@ private:
             return fail(index, offset, m_bytes.size(), "o arquivo termina no meio da linha");
         }
         const std::string_view text = m_bytes.substr(offset, field.width);
-        const std::string where = columns(offset, field.width);
+        const auto where = [&] { return columns(offset, field.width); };
         switch (field.kind) {
         case Kind::Literal:
             for (std::size_t i = 0; i < text.size(); ++i) {
                 if (text[i] != field.literal[i]) {
                     return fail(index, offset, offset + i,
-                                std::string("esperado \"") + field.literal + "\" nas " + where +
+                                std::string("esperado \"") + field.literal + "\" nas " + where() +
                                     ", encontrado " + quoted(text));
                 }
             }
@@ -373,12 +367,12 @@ private:
             const std::optional<CalendarDate> date = readDate(text, m_record.dateSeparator, bad);
             if (!date) {
                 return fail(index, offset, offset + bad,
-                            std::string("campo ") + field.name + " mal formado nas " + where + ": " +
+                            std::string("campo ") + field.name + " mal formado nas " + where() + ": " +
                                 quoted(text) + " (esperado DD/MM/AAAA)");
             }
             if (!isValidDate(*date)) {
                 return fail(index, offset, offset,
-                            std::string("data impossível no campo ") + field.name + " (" + where +
+                            std::string("data impossível no campo ") + field.name + " (" + where() +
                                 "): " + quoted(text));
             }
             break;
@@ -386,20 +380,21 @@ private:
         case Kind::Repeat:
             if (text != m_bytes.substr(previousOffset, field.width)) {
                 return fail(index, offset, offset,
-                            std::string("o segundo campo ") + field.name + " (" + where +
+                            std::string("o segundo campo ") + field.name + " (" + where() +
                                 ") difere do primeiro: " + quoted(text));
             }
             break;
         case Kind::Char:
             if (static_cast<unsigned char>(text[0]) < 0x20) {
                 return fail(index, offset, offset,
-                            std::string("caractere de controle no campo ") + field.name + " (" + where + ")");
+                            std::string("caractere de controle no campo ") + field.name + " (" + where() +
+                                ")");
             }
             break;
         case Kind::Integer:
             if (const auto bad = badIntegerByte(text)) {
                 return fail(index, offset, offset + *bad,
-                            std::string("campo ") + field.name + " inválido nas " + where + ": " +
+                            std::string("campo ") + field.name + " inválido nas " + where() + ": " +
                                 quoted(text));
             }
             break;
@@ -449,6 +444,14 @@ private:
     bool fail(std::size_t index, std::size_t fieldOffset, std::size_t badOffset, std::string message) {
         if (m_hasFault && badOffset < m_faultOffset) {
             return false;
+        }
+        if (!m_hasFault) {
+            m_fault.type = m_record.type;
+            m_fault.minimumLength = 1; // the type letter
+            for (const Field& field : m_fields) {
+                m_fault.minimumLength += leastWidth(field);
+            }
+            m_fault.fixedLength = m_record.type == 'H' || m_record.type == 'C';
         }
         m_hasFault = true;
         m_faultOffset = badOffset;
