@@ -1,7 +1,6 @@
 #include "export_totals.h"
 
 #include <algorithm>
-#include <optional>
 #include <string_view>
 
 namespace kalvian {
