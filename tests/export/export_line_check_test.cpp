@@ -93,7 +93,8 @@ const WrittenCase kWrittenCases[] = {
 // A sound line reads whole; its amounts read as written unless the read is marked ambiguous. Returns
 // whether it is.
 bool expectReadsAsWritten(const std::string& line, const Invoice& invoice, const std::string& next) {
-    const RecordRead read = readExportRecord(line + next);
+    const std::string bytes = line + next;
+    const RecordRead read = readExportRecord(bytes);
     EXPECT_TRUE(read.record.has_value()) << read.fault.message << "\n" << line;
     if (!read.record) {
         return false;
@@ -219,7 +220,8 @@ TEST(ExportRecord, NumbersThatReadTwoWaysAreMarked) {
         {"expoente-de-2-digitos", with([](Invoice& i) { i.valnf = 1e18; }), "1E18", "000000001000.00", false},
     };
     for (const auto& c : cases) {
-        const RecordRead read = readExportRecord(test::issuedLine(c.invoice));
+        const std::string line = test::issuedLine(c.invoice);
+        const RecordRead read = readExportRecord(line);
         ASSERT_TRUE(read.record.has_value()) << c.name;
         EXPECT_EQ(read.record->valnf, c.valnf) << c.name;
         EXPECT_EQ(read.record->valser, c.valser) << c.name;
