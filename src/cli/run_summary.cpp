@@ -21,11 +21,11 @@ RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
     if (!options.resumo) {
         return;
     }
-    if (exists(*options.resumo) && !options.substituir) {
-        throw Error("O arquivo de resumo já existe: " + *options.resumo +
-                    " (use --substituir para substituí-lo)");
-    }
     m_path = *options.resumo;
+    m_replace = options.substituir;
+    if (mayNotReplace()) {
+        throw Error(alreadyThere());
+    }
     try {
         m_csv.emplace(m_path);
     } catch (const Error& error) {
@@ -58,7 +58,9 @@ void RunSummary::finish() {
         printCounts(m_out, m_total.emitidas, m_total.recebidas);
         printTotals(m_out, m_total);
     }
-    if (m_csv) {
+    if (m_csv && mayNotReplace()) {
+        m_csvFailure = alreadyThere(); // it came there since the start, even as a file this run exported
+    } else if (m_csv) {
         try {
             m_csv->commit();
         } catch (const Error& error) {
@@ -68,6 +70,14 @@ void RunSummary::finish() {
     if (!m_csvFailure.empty()) {
         throw Error(m_csvFailure);
     }
+}
+
+bool RunSummary::mayNotReplace() const {
+    return !m_replace && exists(m_path);
+}
+
+std::string RunSummary::alreadyThere() const {
+    return "O arquivo de resumo já existe: " + m_path + " (use --substituir para substituí-lo)";
 }
 
 // The CSV's failures name it: the export files fail with the same texts.

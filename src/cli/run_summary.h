@@ -27,11 +27,14 @@ public:
     void finish();
 
 private:
+    bool mayNotReplace() const;
+    std::string alreadyThere() const;
     std::string csvFailure(const Error& error) const;
 
     std::ostream& m_out;
     bool m_everyRegistration;
     std::string m_path;
+    bool m_replace = false;
     std::optional<SummaryCsv> m_csv;
     std::string m_csvFailure;
     std::int64_t m_files = 0;

@@ -92,6 +92,16 @@ TEST_F(ResumoTest, AnExistingSummaryIsReplacedOnlyWhenAsked) {
     EXPECT_EQ(readFile(folder.path() / "resumo.csv").rfind("\xEF\xBB\xBFinscricao;", 0), 0u);
 }
 
+TEST_F(ResumoTest, ASummaryNamedAsAnExportedFileDoesNotReplaceIt) {
+    const std::string exported = "saida/VRK3_1001__01_01_2008__15_12_2008.txt";
+    const ProgramRun result = run("--inscricao 1001 --destino saida --resumo " + exported);
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err,
+              "O arquivo de resumo já existe: " + exported + " (use --substituir para substituí-lo)\n");
+    EXPECT_EQ(readFile(folder.path() / exported).substr(0, 16), "H0000000100140\r\n");
+    EXPECT_EQ(names(saida()), std::vector<std::string>{"VRK3_1001__01_01_2008__15_12_2008.txt"});
+}
+
 TEST_F(ResumoTest, AFolderNobodyMayWriteStopsTheRunBeforeItExports) {
     const Mounted locked(folder.path() / "travada", MS_RDONLY, "size=64k");
     if (!locked.ready()) {
