@@ -2,6 +2,8 @@
 
 #include "cli/console_view.h"
 #include "cli/date_argument.h"
+#include "cli/run_summary.h"
+#include "cli/totals_report.h"
 #include "common/error.h"
 #include "common/number_text.h"
 #include "common/path.h"
@@ -49,26 +51,28 @@ std::string failureText(const Error& error) {
     return text;
 }
 
-bool exportOne(const ExportOptions& options, const std::string& registration, Period period,
-               Console& console) {
+bool exportOne(const ExportOptions& options, const std::string& registration, Period period, Console& console,
+               RunSummary& summary) {
     console.out << "Inscrição " << registration << '\n';
     SourceQueries queries;
     NoWindow host;
     ConsultaDados(queries, registration, period.start, period.end, options.origem, host);
     const std::int64_t issued = queries.emitida().rowCount();
     const std::int64_t received = queries.recebida().rowCount();
-    console.out << "Emitidas: " << issued << "\nRecebidas: " << received << "\nTotal: " << issued + received
-                << '\n';
+    printCounts(console.out, issued, received);
 
     ConsoleView view({options.destino.value_or(console.currentFolder),
                       options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
                       registration},
                      options.substituir, console.err, console.progress);
+    ExportLineCheck check;
     const bool written = ExportaDados(view, {queries.emitida(), queries.recebida(), queries.cliente()},
-                                      console.lineDateSeparator);
+                                      console.lineDateSeparator, FileCalls::system(), &check);
     (written ? console.out : console.err) << view.lastNotice() << '\n';
     if (written) {
-        console.out << "Arquivo: " << MontaCaminho(view.destinationFolder(), view.fileName()) << '\n';
+        const std::string file = MontaCaminho(view.destinationFolder(), view.fileName());
+        console.out << "Arquivo: " << file << '\n';
+        summary.exported(registration, file, check.totals());
     }
     return written;
 }
@@ -82,6 +86,13 @@ int runBatchExport(const ExportOptions& options, Console& console) {
         return kExitUsage;
     }
     const Period period{*start, *end};
+    std::optional<RunSummary> summary;
+    try {
+        summary.emplace(options, console.out);
+    } catch (const Error& error) {
+        console.err << failureText(error) << '\n';
+        return kExitFailure;
+    }
 
     std::vector<std::string> registrations = options.inscricoes;
     if (options.todas) {
@@ -104,13 +115,19 @@ int runBatchExport(const ExportOptions& options, Console& console) {
     int exitCode = kExitSuccess;
     for (const std::string& registration : registrations) {
         try {
-            if (!exportOne(options, registration, period, console)) {
+            if (!exportOne(options, registration, period, console, *summary)) {
                 exitCode = kExitFailure;
             }
         } catch (const Error& error) {
             console.err << failureText(error) << '\n';
             exitCode = kExitFailure;
         }
+    }
+    try {
+        summary->finish();
+    } catch (const Error& error) {
+        console.err << failureText(error) << '\n';
+        exitCode = kExitFailure;
     }
     return exitCode;
 }

@@ -32,10 +32,13 @@ bool isPlainFileName(const std::string& name) {
 std::string exportUsage() {
     return "Uso: kalvian-export --origem PASTA (--inscricao N [--inscricao N ...] | --todas)\n"
            "                    --inicio DD/MM/AAAA --fim DD/MM/AAAA\n"
-           "                    [--destino PASTA] [--arquivo NOME] [--substituir]\n"
+           "                    [--destino PASTA] [--arquivo NOME] [--substituir] [--resumo ARQUIVO.csv]\n"
+           "     kalvian-export --conferir ARQUIVO\n"
            "\n"
            "Exporta as notas fiscais de serviço da VRK 3 (tabelas DSEMI, DSREC e DSCLI) para o arquivo\n"
-           "de importação da VRK 4.\n"
+           "de importação da VRK 4. Depois de cada exportação mostra os totais do que foi gravado: notas X,\n"
+           "valores das notas e dos serviços emitidos e recebidos, imposto retido e as notas cujo cliente\n"
+           "não foi encontrado (com até dez dos seus códigos). Com --todas mostra um total só, no fim.\n"
            "\n"
            "Opções:\n"
            "  --origem PASTA       pasta que contém as tabelas da VRK 3\n"
@@ -47,11 +50,16 @@ std::string exportUsage() {
            "  --arquivo NOME       nome do arquivo, sem pasta (padrão: "
            "VRK3_<inscrição>__<início>__<fim>.txt);\n"
            "                       só com uma inscrição\n"
-           "  --substituir         substitui um arquivo que já exista\n"
+           "  --substituir         substitui um arquivo que já exista (também o resumo)\n"
+           "  --resumo ARQUIVO.csv grava um resumo com uma linha por inscrição exportada: contagens e\n"
+           "                       totais, em CSV para planilhas (UTF-8, \";\", vírgula decimal)\n"
+           "  --conferir ARQUIVO   confere um arquivo exportado, sem as tabelas: cada linha no seu\n"
+           "                       formato, e mostra as mesmas contagens e totais da exportação\n"
            "  -h, --ajuda          mostra esta ajuda\n"
            "  --versao             mostra a versão do programa\n"
            "\n"
-           "Saída: 0 exportado, 1 falha (a mensagem vai para a saída de erros), 2 uso incorreto.\n";
+           "Saída: 0 exportado (ou arquivo conferido sem erros), 1 falha (a mensagem vai para a saída\n"
+           "de erros; no --conferir, \"linha N: ...\" da primeira linha com erro), 2 uso incorreto.\n";
 }
 
 std::string exportVersion() {
@@ -69,9 +77,12 @@ ParsedOptions parseExportOptions(const std::vector<std::string>& arguments) {
     const QCommandLineOption destino("destino", {}, "PASTA");
     const QCommandLineOption arquivo("arquivo", {}, "NOME");
     const QCommandLineOption substituir("substituir");
+    const QCommandLineOption resumo("resumo", {}, "ARQUIVO");
+    const QCommandLineOption conferir("conferir", {}, "ARQUIVO");
     const QCommandLineOption ajuda(QStringList{"h", "ajuda", "help"});
     const QCommandLineOption versao(QStringList{"versao", "version"});
-    parser.addOptions({origem, inscricao, todas, inicio, fim, destino, arquivo, substituir, ajuda, versao});
+    parser.addOptions({origem, inscricao, todas, inicio, fim, destino, arquivo, substituir, resumo, conferir,
+                       ajuda, versao});
 
     QStringList decoded;
     for (const std::string& argument : arguments) {
@@ -94,12 +105,20 @@ ParsedOptions parseExportOptions(const std::vector<std::string>& arguments) {
         parsed.usageError = "Argumento inesperado: " + utf8(parser.positionalArguments().first());
         return parsed;
     }
-    const QCommandLineOption* single[] = {&origem, &inicio, &fim, &destino, &arquivo};
+    const QCommandLineOption* single[] = {&origem, &inicio, &fim, &destino, &arquivo, &resumo, &conferir};
     for (const QCommandLineOption* option : single) {
         if (parser.values(*option).size() > 1) {
             parsed.usageError = "A opção --" + utf8(option->names().first()) + " só pode ser dada uma vez";
             return parsed;
         }
+    }
+    if (parser.isSet(conferir)) {
+        if (parser.optionNames().size() > 1) {
+            parsed.usageError = "--conferir não se combina com outras opções";
+        } else {
+            options.conferir = bytes(parser.value(conferir));
+        }
+        return parsed;
     }
     for (const QCommandLineOption* option : {&origem, &inicio, &fim}) {
         if (!parser.isSet(*option)) {
@@ -136,6 +155,9 @@ ParsedOptions parseExportOptions(const std::vector<std::string>& arguments) {
         }
     }
     options.substituir = parser.isSet(substituir);
+    if (parser.isSet(resumo)) {
+        options.resumo = bytes(parser.value(resumo));
+    }
     return parsed;
 }
 

@@ -16,6 +16,8 @@ struct ExportOptions {
     std::optional<std::string> destino;
     std::optional<std::string> arquivo;
     bool substituir = false;
+    std::optional<std::string> resumo;   // the CSV summary of the run
+    std::optional<std::string> conferir; // check this export file instead of exporting
     bool ajuda = false;
     bool versao = false;
 };

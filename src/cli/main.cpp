@@ -1,5 +1,6 @@
 // kalvian-export: the command-line exporter.
 #include "cli/batch_export.h"
+#include "cli/conferir_command.h"
 #include "cli/export_options.h"
 #include "widgets/locale_date_separator.h"
 
@@ -39,6 +40,9 @@ int main(int argc, char* argv[]) {
     if (parsed.options.versao) {
         std::cout << kalvian::exportVersion();
         return kalvian::kExitSuccess;
+    }
+    if (parsed.options.conferir) {
+        return kalvian::runConferir(*parsed.options.conferir, std::cout, std::cerr);
     }
     const QDate today = QDate::currentDate();
     kalvian::Console console{std::cout,

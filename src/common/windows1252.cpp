@@ -1,5 +1,7 @@
 #include "windows1252.h"
 
+#include "common/utf8.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -29,26 +31,20 @@ char toWindows1252(char32_t codePoint) {
 std::string utf8ToWindows1252(std::string_view text) {
     std::string out;
     out.reserve(text.size());
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int length = lead < 0x80           ? 1
-                           : (lead >> 5) == 0x6  ? 2
-                           : (lead >> 4) == 0xE  ? 3
-                           : (lead >> 3) == 0x1E ? 4
-                                                 : 0;
-        bool wellFormed = length > 0 && i + static_cast<std::size_t>(length) <= text.size();
-        char32_t cp = length == 1   ? lead
-                      : length == 2 ? lead & 0x1F
-                      : length == 3 ? lead & 0x0F
-                                    : lead & 0x07;
-        for (int k = 1; wellFormed && k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            wellFormed = (next & 0xC0) == 0x80;
-            cp = (cp << 6) | (next & 0x3F);
-        }
-        out += wellFormed ? toWindows1252(cp) : '?';
-        i += wellFormed ? static_cast<std::size_t>(length) : 1;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::optional<Utf8Char> decoded = decodeUtf8(text, i);
+        out += decoded ? toWindows1252(decoded->codePoint) : '?';
+        i += decoded ? decoded->length : 1;
+    }
+    return out;
+}
+
+std::string windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() * 2);
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        appendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : char32_t{byte});
     }
     return out;
 }

@@ -9,4 +9,7 @@ namespace kalvian {
 // form, or a malformed sequence, becomes "?".
 std::string utf8ToWindows1252(std::string_view text);
 
+// Text of the export file (Windows-1252) as UTF-8, for the terminal.
+std::string windows1252ToUtf8(std::string_view text);
+
 } // namespace kalvian

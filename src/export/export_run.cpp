@@ -40,12 +40,25 @@ private:
     ExportView& m_view;
 };
 
+// The file being written, and the check that adds up its lines when the caller asks for one.
+struct Output {
+    ReplacingFile& file;
+    ExportLineCheck* check;
+
+    void write(const std::string& lines) const {
+        file.write(lines);
+        if (check != nullptr) {
+            check->addWritten(lines);
+        }
+    }
+};
+
 template <class BuildLine>
-void writeLines(ExportView& view, ReplacingFile& file, InvoiceQuery& query, BuildLine buildLine) {
+void writeLines(ExportView& view, const Output& output, InvoiceQuery& query, BuildLine buildLine) {
     for (query.first(); !query.eof(); query.next()) {
         std::string line = buildLine(query.current());
         line += "\r\n";
-        file.write(line);
+        output.write(line);
         view.stepProgress();
     }
 }
@@ -92,7 +105,8 @@ bool ValidaDestino(ExportView& view) {
     return checkDestination(view).has_value();
 }
 
-bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls) {
+bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls,
+                  ExportLineCheck* check) {
     const std::optional<Placement> placement = checkDestination(view);
     if (!placement) {
         return false;
@@ -108,15 +122,16 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
     view.showExportPanel(true);
 
     ReplacingFile file(target, calls);
-    file.write(LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n");
+    const Output output{file, check};
+    output.write(LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n");
 
     ClientBlocks clients(sources.clients);
     MostraStatus(view, "Notas Emitidas...");
-    writeLines(view, file, sources.emitidas,
+    writeLines(view, output, sources.emitidas,
                [&](const SourceRecord& invoice) { return LinhaEmitida(invoice, clients, dateSeparator); });
 
     MostraStatus(view, "Notas Recebidas...");
-    writeLines(view, file, sources.recebidas,
+    writeLines(view, output, sources.recebidas,
                [&](const SourceRecord& invoice) { return LinhaRecebida(invoice, clients, dateSeparator); });
 
     // A file that another program gave the name while this run wrote meets the question it would have met

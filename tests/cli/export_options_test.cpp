@@ -29,6 +29,21 @@ TEST(ExportOptions, ReadsEveryOption) {
     EXPECT_FALSE(parsed.options.arquivo.has_value());
     EXPECT_TRUE(parsed.options.substituir);
     EXPECT_FALSE(parsed.options.todas);
+    EXPECT_FALSE(parsed.options.resumo.has_value());
+    EXPECT_FALSE(parsed.options.conferir.has_value());
+}
+
+TEST(ExportOptions, SummaryOfTheRun) {
+    const ParsedOptions parsed = parse(kRequired + QStringList{"--todas", "--resumo", "../resumo; 2008.csv"});
+    ASSERT_EQ(parsed.usageError, "");
+    EXPECT_EQ(parsed.options.resumo, "../resumo; 2008.csv");
+}
+
+TEST(ExportOptions, CheckTakesTheFileAlone) {
+    const ParsedOptions parsed = parse({"--conferir", "VRK3_1001.txt"});
+    ASSERT_EQ(parsed.usageError, "");
+    EXPECT_EQ(parsed.options.conferir, "VRK3_1001.txt");
+    EXPECT_EQ(parsed.options.origem, "");
 }
 
 TEST(ExportOptions, UsageErrors) {
@@ -53,6 +68,19 @@ TEST(ExportOptions, UsageErrors) {
         {"argumento-solto", kRequired + QStringList{"--todas", "sobra"}, "Argumento inesperado: sobra"},
         {"origem-duas-vezes", kRequired + QStringList{"--todas", "--origem", "/outra"},
          "A opção --origem só pode ser dada uma vez"},
+        {"resumo-duas-vezes", kRequired + QStringList{"--todas", "--resumo", "a.csv", "--resumo", "b.csv"},
+         "A opção --resumo só pode ser dada uma vez"},
+        {"resumo-sem-valor", kRequired + QStringList{"--todas", "--resumo"},
+         "Falta o valor de uma opção: Missing value after '--resumo'."},
+        {"conferir-duas-vezes",
+         {"--conferir", "a.txt", "--conferir", "b.txt"},
+         "A opção --conferir só pode ser dada uma vez"},
+        {"conferir-e-exportar", kRequired + QStringList{"--todas", "--conferir", "a.txt"},
+         "--conferir não se combina com outras opções"},
+        {"conferir-e-resumo",
+         {"--conferir", "a.txt", "--resumo", "r.csv"},
+         "--conferir não se combina com outras opções"},
+        {"conferir-e-argumento", {"--conferir", "a.txt", "b.txt"}, "Argumento inesperado: b.txt"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parse(c.arguments).usageError, c.error) << c.name;

@@ -1,4 +1,5 @@
 // kalvian-export run as a user runs it, over tables written by the project's writer.
+#include "cli/program_run.h"
 #include "common/date_serial.h"
 #include "common/version.h"
 #include "support/temp_folder.h"
@@ -21,6 +22,7 @@ namespace fs = std::filesystem;
 using paradox::ClientRow;
 using paradox::IssuedRow;
 using paradox::ReceivedRow;
+using test::ProgramRun;
 using test::readFile;
 using test::TempFolder;
 using test::writeFile;
@@ -99,12 +101,6 @@ paradox::Vrk3Tables demoTables() {
     return tables;
 }
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 class KalvianExportTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -119,13 +115,7 @@ public:
 
     // Runs the program with a "C" locale, whose date separator is "/", in the destination folder.
     ProgramRun run(const std::string& arguments) const {
-        const std::string out = source / "out.txt";
-        const std::string err = source / "err.txt";
-        const std::string command = "cd '" + destino() +
-                                    "' && LC_ALL=C LANG=C '" KALVIAN_EXPORT_PROGRAM "' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+        return test::runExport(arguments, destino(), source.path());
     }
     std::string march(const std::string& more = "") const {
         return "--origem '" + origem() + "' --inicio 01/03/2008 --fim 31/03/2008 " + more;
@@ -149,7 +139,15 @@ TEST_F(KalvianExportTest, ExportsByteForByteAndPrintsTheCounts) {
     EXPECT_EQ(result.out,
               "Inscrição 123\nEmitidas: 3\nRecebidas: 2\nTotal: 5\nDados exportados com sucesso.\n"
               "Arquivo: " +
-                  exported() + "\n");
+                  exported() +
+                  "\n"
+                  "Notas X (linhas C): 1\n"
+                  "Valor das notas emitidas: 3.001,00\n"
+                  "Valor dos serviços emitidos: 2.000,00\n"
+                  "Valor das notas recebidas: 400,00\n"
+                  "Valor dos serviços recebidos: 300,50\n"
+                  "Imposto retido: 7,50\n"
+                  "Sem cliente encontrado: 2 (código 57; 1 sem código)\n");
     EXPECT_EQ(readFile(exported()), readFile(kGolden));
 }
 
@@ -252,7 +250,13 @@ TEST_F(KalvianExportTest, HelpIsInPortuguese) {
     const ProgramRun result = run("--ajuda");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out.rfind("Uso: kalvian-export --origem PASTA", 0), 0u);
-    EXPECT_NE(result.out.find("--substituir         substitui um arquivo que já exista"), std::string::npos);
+    for (const char* line : {"     kalvian-export --conferir ARQUIVO\n",
+                             "  --substituir         substitui um arquivo que já exista (também o resumo)\n",
+                             "  --resumo ARQUIVO.csv grava um resumo com uma linha por inscrição exportada",
+                             "  --conferir ARQUIVO   confere um arquivo exportado, sem as tabelas",
+                             "Depois de cada exportação mostra os totais do que foi gravado"}) {
+        EXPECT_NE(result.out.find(line), std::string::npos) << line;
+    }
 }
 
 // The bundled demo tables, every registration of 2008, against files checked by hand once.

@@ -125,7 +125,8 @@ TEST(NumberFormat, AgreesWithTheLongHandRuleOnManyValues) {
     }
     // Values a hair either side of half a cent.
     for (double cents = 0.5; cents < 1e8; cents = cents * 3 + 0.5) {
-        for (const double value : {std::nextafter(cents / 100, 0.0), cents / 100, std::nextafter(cents / 100, 1e9)}) {
+        for (const double value :
+             {std::nextafter(cents / 100, 0.0), cents / 100, std::nextafter(cents / 100, 1e9)}) {
             ASSERT_EQ(formatAmount(value), referenceAmount(value)) << std::setprecision(17) << value;
         }
     }

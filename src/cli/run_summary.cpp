@@ -1,0 +1,89 @@
+#include "run_summary.h"
+
+#include "cli/totals_report.h"
+#include "common/error.h"
+
+#include <sys/stat.h>
+
+namespace kalvian {
+
+namespace {
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+} // namespace
+
+RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
+    : m_out(out), m_everyRegistration(options.todas) {
+    if (!options.resumo) {
+        return;
+    }
+    m_path = *options.resumo;
+    m_replace = options.substituir;
+    if (mayNotReplace()) {
+        throw Error(alreadyThere());
+    }
+    try {
+        m_csv.emplace(m_path);
+    } catch (const Error& error) {
+        throw Error(csvFailure(error));
+    }
+}
+
+void RunSummary::exported(const std::string& registration, const std::string& file,
+                          const ExportTotals& totals) {
+    if (!m_everyRegistration) {
+        printTotals(m_out, totals);
+    }
+    if (m_csv) {
+        // A CSV that cannot be written stops no export: its failure is told once, at the end.
+        try {
+            m_csv->addRow(registration, file, totals);
+        } catch (const Error& error) {
+            m_csvFailure = csvFailure(error);
+            m_csv.reset();
+        }
+    }
+    ++m_files;
+    m_total.add(totals);
+}
+
+void RunSummary::finish() {
+    if (m_everyRegistration) {
+        m_out << "Todas as inscrições: " << m_files
+              << (m_files == 1 ? " arquivo exportado" : " arquivos exportados") << '\n';
+        printCounts(m_out, m_total.emitidas, m_total.recebidas);
+        printTotals(m_out, m_total);
+    }
+    if (m_csv) {
+        try {
+            // A file may have come to the name since the start, even one this run exported.
+            if (!m_csv->commit(m_replace ? Placement::Replace : Placement::New)) {
+                m_csvFailure = alreadyThere();
+            }
+        } catch (const Error& error) {
+            m_csvFailure = csvFailure(error);
+        }
+    }
+    if (!m_csvFailure.empty()) {
+        throw Error(m_csvFailure);
+    }
+}
+
+bool RunSummary::mayNotReplace() const {
+    return !m_replace && exists(m_path);
+}
+
+std::string RunSummary::alreadyThere() const {
+    return "O arquivo de resumo já existe: " + m_path + " (use --substituir para substituí-lo)";
+}
+
+// The CSV's failures name it: the export files fail with the same texts.
+std::string RunSummary::csvFailure(const Error& error) const {
+    return "Não foi possível gravar o resumo " + m_path + ": " + error.what();
+}
+
+} // namespace kalvian

@@ -1,0 +1,128 @@
+#include "export_totals.h"
+
+#include <algorithm>
+#include <string_view>
+
+namespace kalvian {
+
+namespace {
+
+constexpr std::size_t kNameOffset = 36;
+constexpr std::size_t kNameWidth = 70;
+constexpr int kLargestCodeDigits = 10; // CODCLI is a 32-bit integer
+
+// The client block of an invoice whose client was not found: zeros and blanks, with the placeholder and the
+// code in the name field, or a blank name for codes below 1.
+std::string_view missingBlockOutsideName() {
+    static const std::string block = [] {
+        std::string text(11 + 14 + 11, '0');
+        text.append(kNameWidth, ' ');
+        text.append(40, ' ');
+        text.append(5, '0');
+        text.append(15 + 30 + 20 + 2, ' ');
+        text.append(8, '0');
+        return text;
+    }();
+    return block;
+}
+
+enum class Missing { No, WithCode, WithoutCode };
+
+// Whether the block is the placeholder of a missing client, and its code.
+Missing missingClient(std::string_view block, std::string_view placeholder, std::int64_t& code) {
+    const std::string_view expected = missingBlockOutsideName();
+    if (block.size() != expected.size() || block.substr(0, kNameOffset) != expected.substr(0, kNameOffset) ||
+        block.substr(kNameOffset + kNameWidth) != expected.substr(kNameOffset + kNameWidth)) {
+        return Missing::No;
+    }
+    std::string_view name = block.substr(kNameOffset, kNameWidth);
+    name = name.substr(0, name.find_last_not_of(' ') + 1);
+    if (name.empty()) {
+        return Missing::WithoutCode;
+    }
+    if (name.substr(0, placeholder.size()) != placeholder || name.back() != ')') {
+        return Missing::No;
+    }
+    const std::string_view digits = name.substr(placeholder.size(), name.size() - placeholder.size() - 1);
+    const bool plain =
+        !digits.empty() && digits.size() <= kLargestCodeDigits && digits.front() != '0' &&
+        std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    if (!plain) {
+        return Missing::No;
+    }
+    code = 0;
+    for (const char ch : digits) {
+        code = code * 10 + (ch - '0');
+    }
+    return Missing::WithCode;
+}
+
+} // namespace
+
+void ExportTotals::add(const ExportRecord& record) {
+    const char* placeholder = nullptr;
+    switch (record.type) {
+    case 'C':
+        ++emitidas;
+        ++emitidasX;
+        return;
+    case 'E':
+        ++emitidas;
+        valorEmitidas.add(record.valnf);
+        servicosEmitidas.add(record.valser);
+        placeholder = "TOMADOR NAO ENCONTRADO (";
+        break;
+    case 'R':
+        ++recebidas;
+        valorRecebidas.add(record.valnf);
+        servicosRecebidas.add(record.valser);
+        impostoRetido.add(record.impret);
+        placeholder = "PRESTADOR NAO ENCONTRADO (";
+        break;
+    default:
+        return;
+    }
+    std::int64_t code = 0;
+    switch (missingClient(record.client, placeholder, code)) {
+    case Missing::No:
+        return;
+    case Missing::WithCode:
+        addMissingCode(code);
+        break;
+    case Missing::WithoutCode:
+        ++semClienteSemCodigo;
+        break;
+    }
+    ++semCliente;
+}
+
+void ExportTotals::addMissingCode(std::int64_t code) {
+    if (std::find(codigosSemCliente.begin(), codigosSemCliente.end(), code) != codigosSemCliente.end()) {
+        return;
+    }
+    if (codigosSemCliente.size() < kShownCodes) {
+        codigosSemCliente.push_back(code);
+    } else {
+        maisCodigos = true;
+    }
+}
+
+void ExportTotals::add(const ExportTotals& other) {
+    emitidas += other.emitidas;
+    emitidasX += other.emitidasX;
+    recebidas += other.recebidas;
+    semCliente += other.semCliente;
+    semClienteSemCodigo += other.semClienteSemCodigo;
+    for (const std::int64_t code : other.codigosSemCliente) {
+        addMissingCode(code);
+    }
+    maisCodigos = maisCodigos || other.maisCodigos;
+    valorEmitidas.add(other.valorEmitidas);
+    servicosEmitidas.add(other.servicosEmitidas);
+    valorRecebidas.add(other.valorRecebidas);
+    servicosRecebidas.add(other.servicosRecebidas);
+    impostoRetido.add(other.impostoRetido);
+    leiturasAmbiguas += other.leiturasAmbiguas;
+}
+
+} // namespace kalvian
