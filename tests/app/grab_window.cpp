@@ -2,6 +2,7 @@
 //   grab_window <file.png> <folder>
 // It shows the window after a query step for registration 1001, 01/01/2008 to 15/12/2008, over the tables
 // of the folder (the bundled samples/vrk3).
+#include "app/application_start.h"
 #include "app/main_window.h"
 #include "common/date_serial.h"
 #include "widgets/date_edit.h"
@@ -20,6 +21,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     QApplication application(argc, argv);
+    kalvian::startApplication(application);
     // Taken before the window's current folder becomes the tables' folder.
     const QString target = QDir::current().absoluteFilePath(QString::fromLocal8Bit(argv[1]));
     QDir::setCurrent(QString::fromLocal8Bit(argv[2]));
