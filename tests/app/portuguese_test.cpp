@@ -7,12 +7,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -147,6 +149,26 @@ TEST_F(PortugueseTest, FileDialogsArePortuguese) {
         EXPECT_EQ(seen.buttons, (QStringList{QString::fromUtf8(c.accept), QStringLiteral("Cancelar")}))
             << c.dialog;
     }
+}
+
+// The date fields' own edit menu uses Qt's texts, Portuguese as in the other edits.
+TEST_F(PortugueseTest, DateFieldMenuIsPortuguese) {
+    auto* field = window->findChild<QLineEdit*>(QStringLiteral("edtDataIni"));
+    field->setFocus(Qt::TabFocusReason);
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (const QAction* entry : menu->actions()) {
+            entries << entry->text().section(u'\t', 0, 0);
+        }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), field->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(field, &event);
+    EXPECT_EQ(entries,
+              (QStringList{QStringLiteral("Recor&tar"), QStringLiteral("&Copiar"), QStringLiteral("C&olar"),
+                           QStringLiteral("Excluir"), QString(), QStringLiteral("Selecionar tudo")}));
 }
 
 } // namespace
