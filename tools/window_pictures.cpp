@@ -4,6 +4,7 @@
 // shows those two folders whatever machine drew it. It runs on Qt's offscreen platform: each picture is the
 // window as it paints itself, with the message box it shows at that moment drawn over its middle, each under
 // a plain title bar with its caption (what a desktop would draw around them).
+#include "app/application_start.h"
 #include "app/main_window.h"
 #include "common/date_serial.h"
 #include "widgets/date_edit.h"
@@ -131,6 +132,7 @@ int main(int argc, char* argv[]) {
     const fs::path tables = fs::absolute(argv[1]);
     const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QApplication application(argc, argv);
+    kalvian::startApplication(application);
     try {
         fs::remove_all(kOffice);
         fs::create_directories(kOffice / "VRK3");

@@ -4,7 +4,7 @@
 
 namespace kalvian {
 
-ActionButton::ActionButton(QAction* action, QWidget* parent) : QPushButton(parent), m_action(action) {
+ActionButton::ActionButton(QAction* action, QWidget* parent) : FlatButton(parent), m_action(action) {
     connect(m_action, &QAction::changed, this, &ActionButton::follow);
     connect(this, &QPushButton::clicked, m_action, &QAction::trigger);
     follow();

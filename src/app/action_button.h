@@ -1,14 +1,14 @@
 #pragma once
 
-#include <QPushButton>
+#include "widgets/flat_button.h"
 
 class QAction;
 
 namespace kalvian {
 
-// A push button that takes its caption, hint, enabled state and visibility from an action and runs the
-// action when pressed.
-class ActionButton : public QPushButton {
+// A flat push button that takes its caption, hint, enabled state and visibility from an action and runs
+// the action when pressed.
+class ActionButton : public FlatButton {
     Q_OBJECT
 
 public:

@@ -1,12 +1,18 @@
 // The program: one window, no command-line arguments.
-#include "app/application_title.h"
+#include "app/application_start.h"
 #include "app/main_window.h"
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(kalvian::kApplicationTitle));
+    if (!kalvian::startApplication(application)) {
+        std::fputs("Aviso: a tradução do Qt para português (qtbase_pt_BR.qm, pacote qt6-translations-l10n) "
+                   "não foi encontrada; os botões das caixas e os diálogos de arquivo ficam em inglês.\n",
+                   stderr);
+    }
     kalvian::TfrmKalvian window;
     window.show();
     return QApplication::exec();

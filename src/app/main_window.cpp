@@ -13,6 +13,8 @@
 #include "export/file_name.h"
 #include "source/wait_cursor.h"
 #include "widgets/date_edit.h"
+#include "widgets/flat_box.h"
+#include "widgets/flat_line_edit.h"
 #include "widgets/locale_date_separator.h"
 
 #include <QAction>
@@ -81,9 +83,8 @@ QLabel* band(QWidget* parent, const QString& text, int height, const QFont& font
 }
 
 QFrame* box(QWidget* parent, const QString& name, int left, int top, int width, int height) {
-    auto* result = new QFrame(parent);
+    auto* result = new FlatBox(parent);
     result->setObjectName(name);
-    result->setFrameStyle(QFrame::Box | QFrame::Plain);
     return place(result, left, top, width, height);
 }
 
@@ -97,7 +98,7 @@ QFrame* bottomPanel(QFrame* parent, const QString& name) {
 }
 
 QLineEdit* edit(QWidget* parent, const QString& name, int left, int top, int width) {
-    auto* result = new QLineEdit(parent);
+    auto* result = new FlatLineEdit(parent);
     result->setObjectName(name);
     return place(result, left, top, width, 20);
 }
@@ -174,6 +175,14 @@ TfrmKalvian::TfrmKalvian(std::unique_ptr<WindowMessages> messages, std::unique_p
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(arial(8, false));
     setFixedSize(513, 392);
+    // The flat look: the system window colour (the one behind the text of an edit) as background, which
+    // the white logo blends into, rather than the grey of dialogs; a disabled edit keeps that colour too,
+    // as the date fields do, and only its text greys.
+    QPalette flat = palette();
+    const QColor windowColour = flat.color(QPalette::Active, QPalette::Base);
+    flat.setColor(QPalette::Window, windowColour);
+    flat.setColor(QPalette::Disabled, QPalette::Base, windowColour);
+    setPalette(flat);
 
     m_sourceDialog = {QStringLiteral("Pasta onde estão armazenados os arquivos da VRK 3"),
                       {QStringLiteral("Arquivo de Clientes VRK 3 (DSCLI.db)"),

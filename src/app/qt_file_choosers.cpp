@@ -15,6 +15,8 @@ std::optional<QString> choose(QWidget* owner, const FileRequest& request, QFileD
     dialog.setDefaultSuffix(request.defaultSuffix);
     // The replace question belongs to the export, which asks it itself.
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own dialog speaks the window's language; a desktop's dialog would speak the user's locale's.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
     if (!request.fileName.isEmpty()) {
         dialog.selectFile(request.fileName);
     }

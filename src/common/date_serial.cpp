@@ -60,7 +60,8 @@ std::optional<CalendarDate> fromSerial(double serial) {
     if (!std::isfinite(serial)) {
         return std::nullopt;
     }
-    const double whole = std::trunc(serial);
+    // Round down: 29/12/1899 12:00 is -0.5, which is still 29/12/1899.
+    const double whole = std::floor(serial);
     if (whole < kFirstSerial || whole > kLastSerial) {
         return std::nullopt;
     }

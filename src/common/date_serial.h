@@ -27,8 +27,9 @@ bool isValidDate(const CalendarDate& date);
 // The serial of a valid calendar date.
 double toSerial(const CalendarDate& date);
 
-// The calendar day of a serial (its fraction, a time of day, is dropped toward zero as the serial's owner
-// system does); nothing for the blank date or a serial outside 01/01/0001..31/12/9999.
+// The calendar day of a serial. A fraction is the time of day counted forward from the day's start, also
+// before day 0 (-0.25 is 29/12/1899 18:00), so the day is the serial rounded down. Nothing for the blank
+// date or a serial outside 01/01/0001..31/12/9999.
 std::optional<CalendarDate> fromSerial(double serial);
 
 } // namespace kalvian

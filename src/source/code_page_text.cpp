@@ -9,6 +9,7 @@ namespace kalvian::paradox {
 
 namespace {
 
+constexpr int kWindows1252 = 1252;
 constexpr char kTarget[] = "CP1252";
 constexpr char kWide[] = "UTF-32LE";
 constexpr std::size_t kWideChar = 4;
@@ -90,6 +91,15 @@ private:
 };
 
 std::optional<CodePageText> CodePageText::forCodePage(int codePage) {
+    if (codePage == kWindows1252) {
+        // Already the target: every byte passes as it is, the five that Windows-1252 leaves without a
+        // character (0x81, 0x8D, 0x8F, 0x90, 0x9D) included, though iconv refuses those.
+        CodePageText text(codePage);
+        for (int byte = 0; byte < 256; ++byte) {
+            text.m_table[static_cast<std::size_t>(byte)] = static_cast<char>(byte);
+        }
+        return text;
+    }
     auto converter = std::make_shared<const Converter>(codePage);
     if (!converter->valid()) {
         return std::nullopt;

@@ -10,7 +10,8 @@
 namespace kalvian::paradox {
 
 // Converts text stored in a DOS or Windows code page to Windows-1252. A character with no Windows-1252
-// form, or a byte sequence that is not valid in the source code page, becomes "?".
+// form, or a byte sequence that is not valid in the source code page, becomes "?". Text stored in
+// Windows-1252 itself passes byte for byte.
 // Copies of one converter share the iconv state of a multi-byte code page: use them from one thread.
 class CodePageText {
 public:

@@ -3,6 +3,8 @@
 #include "source/field_decoders.h"
 #include "source/row_record.h"
 
+#include <cmath>
+
 namespace kalvian {
 
 PeriodFilter::PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, double start,
@@ -14,7 +16,12 @@ PeriodFilter::PeriodFilter(const paradox::Table& table, const paradox::FieldInfo
 bool PeriodFilter::valueInPeriod(std::span<const std::byte> record) const {
     const FieldValue value = decodeValue(m_table, record, m_column);
     const auto* date = std::get_if<DateSerial>(&value);
-    return date != nullptr && date->serial >= m_start && date->serial <= m_end;
+    if (date == nullptr) {
+        return false;
+    }
+    // The period holds whole days: a time or timestamp is in it when its day is, whatever its time.
+    const double day = std::floor(date->serial);
+    return day >= m_start && day <= m_end;
 }
 
 } // namespace kalvian

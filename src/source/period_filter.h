@@ -9,8 +9,8 @@
 namespace kalvian {
 
 // Whether a row's DATA lies in the period. A date column compares its stored bytes, which sort as the
-// dates do (NULL, all zeros, before any date); time and timestamp columns compare their values. The
-// period's dates must be real days or the blank date.
+// dates do (NULL, all zeros, before any date); time and timestamp columns compare the day of their value.
+// The period's dates must be real days or the blank date.
 class PeriodFilter {
 public:
     PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, double start, double end);

@@ -1,13 +1,20 @@
 #include "registration.h"
 
-#include "common/trim.h"
-
 #include <charconv>
 #include <cmath>
 
 namespace kalvian {
 
 namespace {
+
+// Blanks only: a tab or a line break around the number makes it no number.
+std::string_view trimSpaces(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 bool isDigit(char ch) {
     return ch >= '0' && ch <= '9';
@@ -50,7 +57,7 @@ bool isPlainNumber(std::string_view text) {
 } // namespace
 
 std::optional<double> registrationNumber(std::string_view text) {
-    const std::string_view trimmed = trimBlanks(text);
+    const std::string_view trimmed = trimSpaces(text);
     if (!isPlainNumber(trimmed)) {
         return std::nullopt;
     }

@@ -177,9 +177,9 @@ void Table::scanBlocks(const BlockCallback& onBlock) const {
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {
     std::span<const std::byte> bytes =
         record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
-    while (!bytes.empty() && bytes.back() == std::byte{0}) {
-        bytes = bytes.first(bytes.size() - 1);
-    }
+    // The engine reads a stored text up to its first zero byte, whatever follows it.
+    const auto end = std::find(bytes.begin(), bytes.end(), std::byte{0});
+    bytes = bytes.first(static_cast<std::size_t>(end - bytes.begin()));
     if (bytes.empty()) {
         return std::nullopt;
     }

@@ -59,7 +59,8 @@ public:
     // The same walk, handing over each block's records at once, for loops that want no call per record.
     void scanBlocks(const BlockCallback& onBlock) const;
 
-    // An alpha field as Windows-1252 text without its trailing NULs; nothing when it is NULL (all zero).
+    // An alpha field as Windows-1252 text, up to its first zero byte; nothing when that leaves no text
+    // (a NULL field is all zeros).
     std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
 
 private:

@@ -1,7 +1,12 @@
 #include "widgets/custom_mask_edit.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <algorithm>
 
 namespace kalvian {
 
@@ -16,19 +21,41 @@ bool isAsciiDigit(QChar ch) {
     return ch >= u'0' && ch <= u'9';
 }
 
-bool isClipboardKey(const QKeyEvent* event) {
-    return event->matches(QKeySequence::Copy) || event->matches(QKeySequence::Paste) ||
-           event->matches(QKeySequence::Cut);
+bool isTypedCharacter(const QKeyEvent* event) {
+    return event->text().size() == 1 && event->text().at(0).isPrint() &&
+           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+// A menu entry as Qt's own edit menu has it: Qt's text, in the language Qt speaks, and the shortcut.
+void addEntry(QMenu& menu, const QString& text, QKeySequence::StandardKey key, bool enabled,
+              const std::function<void()>& run) {
+    QString caption = text;
+    const QKeySequence shortcut(key);
+    if (!shortcut.isEmpty()) {
+        caption += u'\t' + shortcut.toString(QKeySequence::NativeText);
+    }
+    QAction* entry = menu.addAction(caption);
+    entry->setEnabled(enabled);
+    QObject::connect(entry, &QAction::triggered, &menu, run);
 }
 
 } // namespace
 
-TCustomMaskEdit::TCustomMaskEdit(QWidget* parent) : QLineEdit(parent), m_beep([] { QApplication::beep(); }) {
-    connect(this, &QLineEdit::textChanged, this, [this] {
-        if (!m_rewriting) {
-            reportShownChange();
-        }
-    });
+TCustomMaskEdit::TCustomMaskEdit(QWidget* parent)
+    : FlatLineEdit(parent), m_beep([] { QApplication::beep(); }) {
+    connect(this, &QLineEdit::textChanged, this, &TCustomMaskEdit::onTextChanged);
+}
+
+void TCustomMaskEdit::onTextChanged() {
+    if (m_rewriting) {
+        return;
+    }
+    if (hasEditMask() && text() != m_mask.shown(m_content)) {
+        // Changed behind the mask's back (a middle-click paste, a call of QLineEdit's own): taken back.
+        showContent(cursorPosition());
+        return;
+    }
+    reportShownChange();
 }
 
 void TCustomMaskEdit::reportShownChange() {
@@ -38,26 +65,44 @@ void TCustomMaskEdit::reportShownChange() {
     }
 }
 
-void TCustomMaskEdit::setEditMask(const QString& mask) {
-    const QString text = Text();
+void TCustomMaskEdit::showContent(int cursor) {
     m_rewriting = true;
-    m_maskText = mask;
-    m_mask = EditMask(mask);
-    QLineEdit::setInputMask(m_mask.isEmpty() ? QString() : m_mask.qtMask());
-    QLineEdit::setText(m_mask.toShown(text));
+    QLineEdit::setText(m_mask.shown(m_content));
+    setCursorPosition(cursor);
     m_rewriting = false;
     reportShownChange();
+}
+
+void TCustomMaskEdit::setEditMask(const QString& mask) {
+    const QString text = Text();
+    m_maskText = mask;
+    m_mask = EditMask(mask);
+    // Under a mask every character comes as a key, and nothing is dropped in.
+    setAttribute(Qt::WA_InputMethodEnabled, m_mask.isEmpty());
+    setAcceptDrops(m_mask.isEmpty());
+    if (m_mask.isEmpty()) {
+        m_content.clear();
+        m_rewriting = true;
+        QLineEdit::setText(text);
+        m_rewriting = false;
+        reportShownChange();
+        return;
+    }
+    m_content = m_mask.lay(text);
+    showContent(m_mask.size());
 }
 
 QString TCustomMaskEdit::Text() const {
-    return hasEditMask() ? m_mask.textOf(displayText()) : text();
+    return hasEditMask() ? m_mask.textOf(m_content) : text();
 }
 
 void TCustomMaskEdit::setText(const QString& text) {
-    m_rewriting = true;
-    QLineEdit::setText(m_mask.toShown(text));
-    m_rewriting = false;
-    reportShownChange();
+    if (!hasEditMask()) {
+        QLineEdit::setText(text);
+        return;
+    }
+    m_content = m_mask.lay(text);
+    showContent(m_mask.size());
 }
 
 void TCustomMaskEdit::beep() const {
@@ -66,10 +111,14 @@ void TCustomMaskEdit::beep() const {
 
 void TCustomMaskEdit::doEnter(Qt::FocusReason reason) {
     m_textOnEnter = Text();
-    if (m_autoSelect && reason != Qt::MouseFocusReason) {
-        selectAll();
+    if (reason != Qt::MouseFocusReason) {
+        if (m_autoSelect) {
+            selectAll();
+        } else {
+            deselect(); // a plain QLineEdit selects all by itself on Tab
+            setCursorPosition(hasEditMask() ? std::max(m_mask.nextDigitPosition(0), 0) : 0);
+        }
     }
-    // QLineEdit already keeps the caret on a digit position while a mask is set.
     emit entered();
 }
 
@@ -100,46 +149,119 @@ void TCustomMaskEdit::focusOutEvent(QFocusEvent* event) {
 }
 
 void TCustomMaskEdit::keyPressEvent(QKeyEvent* event) {
-    if (!hasEditMask() || isClipboardKey(event)) {
+    if (!hasEditMask() || isReadOnly()) {
         QLineEdit::keyPressEvent(event);
         return;
     }
-    if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    if (event->matches(QKeySequence::Cut)) {
+        cutSelection();
+    } else if (event->matches(QKeySequence::Paste)) {
+        pasteClipboard();
+    } else if (event->key() == Qt::Key_Escape) {
         setText(m_textOnEnter);
         selectAll();
-        event->accept();
-        return;
-    }
-    const bool character = event->text().size() == 1 && event->text().at(0).isPrint() &&
-                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-    if (character) {
-        typeUnderMask(event);
+    } else if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
+        erase(event->key() == Qt::Key_Backspace);
+    } else if (isTypedCharacter(event)) {
+        if (!typeCharacter(event->text().at(0))) {
+            beep();
+        }
     } else {
-        QLineEdit::keyPressEvent(event); // caret movement, deletion, undo and the like
+        QLineEdit::keyPressEvent(event); // caret movement, selection, copy; an edit is taken back
     }
 }
 
-void TCustomMaskEdit::typeUnderMask(QKeyEvent* event) {
-    const QChar ch = event->text().at(0);
+bool TCustomMaskEdit::typeCharacter(QChar ch) {
     const int from = hasSelectedText() ? selectionStart() : cursorPosition();
-    event->accept();
-    if (isAsciiDigit(ch) && m_mask.nextDigitPosition(from) >= 0) {
-        QLineEdit::keyPressEvent(event);
-        return;
+    if (isAsciiDigit(ch)) {
+        const int position = m_mask.nextDigitPosition(from);
+        if (position < 0) {
+            return false;
+        }
+        if (hasSelectedText()) {
+            m_content = m_mask.cleared(m_content, selectionStart(), selectionEnd());
+        }
+        m_content[position] = ch;
+        // The caret passes the literals after a filled place.
+        const int next = m_mask.nextDigitPosition(position + 1);
+        showContent(next < 0 ? m_mask.size() : next);
+        return true;
     }
-    // The caret passes a literal by itself once the part before it is full: the same literal typed there
+    // The caret passed a literal by itself once the part before it was full: the same literal typed there
     // ("31" then "/") closes that part, it does not skip the next one.
     const bool partJustFilled = from >= 2 && m_mask.nextLiteral(from - 1, ch) == from - 1 &&
-                                !m_mask.isLiteral(from - 2) && displayText().at(from - 2) != m_mask.blank();
+                                !m_mask.isLiteral(from - 2) && m_content.at(from - 2) != EditMask::kUnfilled;
     if (partJustFilled) {
+        return true;
+    }
+    const int literal = m_mask.nextLiteral(from, ch);
+    if (literal < 0) {
+        return false;
+    }
+    setCursorPosition(literal + 1);
+    return true;
+}
+
+void TCustomMaskEdit::erase(bool backward) {
+    if (hasSelectedText()) {
+        clearSelection();
         return;
     }
-    const int literal = isAsciiDigit(ch) ? -1 : m_mask.nextLiteral(from, ch);
-    if (literal >= 0) {
-        setCursorPosition(literal + 1);
-    } else {
+    const int position = backward ? m_mask.previousDigitPosition(cursorPosition())
+                                  : m_mask.nextDigitPosition(cursorPosition());
+    if (position < 0) {
+        return;
+    }
+    m_content = m_mask.cleared(m_content, position, position + 1);
+    showContent(backward ? position : position + 1);
+}
+
+void TCustomMaskEdit::clearSelection() {
+    const int start = selectionStart();
+    m_content = m_mask.cleared(m_content, start, selectionEnd());
+    showContent(start);
+}
+
+void TCustomMaskEdit::cutSelection() {
+    if (!hasSelectedText()) {
+        return;
+    }
+    copy();
+    clearSelection();
+}
+
+void TCustomMaskEdit::pasteClipboard() {
+    // Typed in, character by character; one beep when some of it finds no place.
+    bool refused = false;
+    for (const QChar ch : QGuiApplication::clipboard()->text()) {
+        refused = !typeCharacter(ch) || refused;
+    }
+    if (refused) {
         beep();
     }
+}
+
+void TCustomMaskEdit::contextMenuEvent(QContextMenuEvent* event) {
+    if (!hasEditMask()) {
+        QLineEdit::contextMenuEvent(event);
+        return;
+    }
+    // Qt's own menu would edit the shown text behind the mask: the same entries, done through the mask.
+    QMenu menu(this);
+    const bool editable = !isReadOnly();
+    const bool selected = hasSelectedText();
+    addEntry(menu, QLineEdit::tr("Cu&t"), QKeySequence::Cut, editable && selected,
+             [this] { cutSelection(); });
+    addEntry(menu, QLineEdit::tr("&Copy"), QKeySequence::Copy, selected, [this] { copy(); });
+    addEntry(menu, QLineEdit::tr("&Paste"), QKeySequence::Paste,
+             editable && !QGuiApplication::clipboard()->text().isEmpty(), [this] { pasteClipboard(); });
+    addEntry(menu, QLineEdit::tr("Delete"), QKeySequence::UnknownKey, editable && selected,
+             [this] { clearSelection(); });
+    menu.addSeparator();
+    addEntry(menu, QLineEdit::tr("Select All"), QKeySequence::SelectAll, true, [this] { selectAll(); });
+    menu.exec(event->globalPos());
+    event->accept();
 }
 
 } // namespace kalvian

@@ -2,6 +2,7 @@
 
 #include "widgets/date_pattern.h"
 #include "widgets/date_text.h"
+#include "widgets/flat_frame.h"
 #include "widgets/locale_date_separator.h"
 
 #include <QDate>
@@ -33,7 +34,6 @@ TDateEdit::TDateEdit(QWidget* parent)
           const QDate today = QDate::currentDate();
           return CalendarDate{today.year(), today.month(), today.day()};
       }) {
-    setFlat(true);
     QLineEdit::setAlignment(toQt(m_alignment));
 }
 
@@ -94,14 +94,6 @@ QString TDateEdit::DateText() const {
 void TDateEdit::setDateText(const QString& text) {
     m_dateValue = TextToDate(NormalizeText(text.toStdString(), context()));
     UpdateDisplay();
-}
-
-void TDateEdit::setFlat(bool on) {
-    m_flat = on;
-    setFrame(!on);
-    const int margin = on ? 1 : 0; // room for the frame drawn over the native control
-    setTextMargins(margin, margin, margin, margin);
-    update();
 }
 
 void TDateEdit::UpdateDisplay() {
@@ -192,11 +184,6 @@ void TDateEdit::paintEvent(QPaintEvent* event) {
         return;
     }
     TCustomMaskEdit::paintEvent(event);
-    if (m_flat) {
-        QPainter painter(this);
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
 }
 
 void TDateEdit::paintUnfocused() {
@@ -204,17 +191,18 @@ void TDateEdit::paintUnfocused() {
     QPainter painter(this);
     painter.setFont(font());
     QRect area = rect();
-    if (m_flat) {
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawRect(area.adjusted(0, 0, -1, -1));
+    const QBrush background = palette().brush(QPalette::Active, QPalette::Base);
+    if (flat()) {
+        // All of it filled: the frame, drawn last, takes the outermost device pixels at any scale.
+        painter.fillRect(area, background);
         area.adjust(1, 1, -1, -1);
     } else {
         QStyleOptionFrame frame;
         initStyleOption(&frame);
         style()->drawPrimitive(QStyle::PE_PanelLineEdit, &frame, &painter, this);
         area.adjust(frame.lineWidth, frame.lineWidth, -frame.lineWidth, -frame.lineWidth);
+        painter.fillRect(area, background);
     }
-    painter.fillRect(area, palette().brush(QPalette::Active, QPalette::Base));
 
     // The text top sits where the system this field came from puts it: from the font's height in pixels,
     // counted negative, and the control's height.
@@ -233,6 +221,10 @@ void TDateEdit::paintUnfocused() {
     painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::Text));
     painter.setClipRect(area);
     painter.drawText(left, top + metrics.ascent(), shown);
+    if (flat()) {
+        painter.setClipping(false);
+        drawFlatFrame(painter, *this);
+    }
 }
 
 } // namespace kalvian

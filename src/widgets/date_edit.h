@@ -43,10 +43,6 @@ public:
     // A blank text, or one that is no date, gives the blank date; a short year is widened.
     void setDateText(const QString& text);
 
-    // A one-pixel frame in the window-frame colour instead of the style's frame.
-    bool flat() const { return m_flat; }
-    void setFlat(bool on);
-
     // Set while the user edits the field: from entering until it is left with a valid or blank date.
     bool editing() const { return m_editing; }
 
@@ -87,7 +83,6 @@ private:
     bool m_century = true;
     double m_dateValue = kBlankDate;
     bool m_editing = false;
-    bool m_flat = true;
     bool m_selectOnPress = false;
     std::function<char()> m_separator;
     std::function<CalendarDate()> m_today;

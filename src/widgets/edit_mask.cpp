@@ -1,6 +1,16 @@
 #include "widgets/edit_mask.h"
 
+#include <algorithm>
+
 namespace kalvian {
+
+namespace {
+
+bool isAsciiDigit(QChar ch) {
+    return ch >= u'0' && ch <= u'9';
+}
+
+} // namespace
 
 EditMask::EditMask(const QString& mask) {
     QString body = mask;
@@ -24,43 +34,59 @@ bool EditMask::isLiteral(int position) const {
     return m_layout.at(position) != kDigit;
 }
 
-QString EditMask::qtMask() const {
-    QString mask;
-    for (const QChar ch : m_layout) {
-        if (ch == kDigit) {
-            mask += u'0'; // Qt's optional digit
-        } else {
-            mask += u'\\';
-            mask += ch;
+QString EditMask::lay(const QString& text) const {
+    QString content = cleared(m_layout, 0, size());
+    int position = 0;
+    for (qsizetype next = 0; next < text.size() && position < size();) {
+        const QChar ch = text.at(next);
+        if (isLiteral(position)) {
+            // A character that is not this literal waits for the next position.
+            next += ch == m_layout.at(position) ? 1 : 0;
+            ++position;
+            continue;
         }
+        ++next;
+        if (isAsciiDigit(ch)) {
+            content[position++] = ch;
+            continue;
+        }
+        const int literal = nextLiteral(position, ch);
+        position = literal >= 0 ? literal + 1 : position + 1;
     }
-    return mask + u';' + m_blank;
+    return content;
 }
 
-QString EditMask::textOf(const QString& shown) const {
-    QString text;
+QString EditMask::shown(const QString& content) const {
+    QString shown = content;
     for (int i = 0; i < shown.size() && i < size(); ++i) {
-        if (!isLiteral(i)) {
-            text += shown.at(i) == m_blank ? QChar(u' ') : shown.at(i);
-        } else if (m_keepLiterals) {
-            text += shown.at(i);
-        }
-    }
-    return text;
-}
-
-QString EditMask::toShown(const QString& text) const {
-    QString shown = text;
-    for (int i = 0; i < shown.size() && i < size(); ++i) {
-        if (!isLiteral(i) && shown.at(i) == u' ') {
+        if (!isLiteral(i) && shown.at(i) == kUnfilled) {
             shown[i] = m_blank;
         }
     }
     return shown;
 }
 
+QString EditMask::textOf(const QString& content) const {
+    QString text;
+    for (int i = 0; i < content.size() && i < size(); ++i) {
+        if (!isLiteral(i) || m_keepLiterals) {
+            text += content.at(i);
+        }
+    }
+    return text;
+}
+
 int EditMask::nextDigitPosition(int from) const {
-    for (int i = from; i < size(); ++i) {
+    for (int i = std::max(from, 0); i < size(); ++i) {
+        if (!isLiteral(i)) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+int EditMask::previousDigitPosition(int before) const {
+    for (int i = std::min(before, size()) - 1; i >= 0; --i) {
         if (!isLiteral(i)) {
             return i;
         }
@@ -69,12 +95,22 @@ int EditMask::nextDigitPosition(int from) const {
 }
 
 int EditMask::nextLiteral(int from, QChar ch) const {
-    for (int i = from; i < size(); ++i) {
+    for (int i = std::max(from, 0); i < size(); ++i) {
         if (isLiteral(i) && m_layout.at(i) == ch) {
             return i;
         }
     }
     return -1;
+}
+
+QString EditMask::cleared(const QString& content, int from, int to) const {
+    QString result = content;
+    for (int i = std::max(from, 0); i < to && i < size() && i < result.size(); ++i) {
+        if (!isLiteral(i)) {
+            result[i] = kUnfilled;
+        }
+    }
+    return result;
 }
 
 } // namespace kalvian

@@ -39,10 +39,26 @@ TEST(DateSerial, BlankAndOutOfRangeSerialsHaveNoDay) {
     EXPECT_FALSE(fromSerial(1e300).has_value());
 }
 
-TEST(DateSerial, TimeOfDayIsDropped) {
-    EXPECT_EQ(fromSerial(39479.75), (CalendarDate{2008, 2, 1}));
-    // Before day 0 the fraction counts away from zero: -1.25 is 29/12/1899 06:00.
-    EXPECT_EQ(fromSerial(-1.25), (CalendarDate{1899, 12, 29}));
+TEST(DateSerial, TimeOfDayIsDroppedByRoundingDown) {
+    const struct {
+        const char* name;
+        double serial;
+        CalendarDate day;
+    } cases[] = {
+        {"tarde-de-2008", 39479.75, {2008, 2, 1}},
+        {"meio-dia-de-29-12-1899", -0.5, {1899, 12, 29}},
+        {"meia-noite-de-29-12-1899", -1.0, {1899, 12, 29}},
+        {"ultimo-instante-de-29-12-1899", -1e-9, {1899, 12, 29}},
+        {"18h-de-28-12-1899", -1.25, {1899, 12, 28}},
+        {"6h-de-30-12-1899", 0.25, {1899, 12, 30}},
+        {"meio-dia-do-primeiro-dia", -693592.5, {1, 1, 1}},
+        {"meio-dia-do-ultimo-dia", 2958465.5, {9999, 12, 31}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fromSerial(c.serial), c.day) << c.name;
+    }
+    // Noon of the blank date's day is no day either.
+    EXPECT_FALSE(fromSerial(kBlankDate + 0.5).has_value());
 }
 
 TEST(DateSerial, MonthLengthsAndLeapYears) {

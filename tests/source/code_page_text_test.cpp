@@ -37,6 +37,11 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CodePageTextTest,
                                            TextCase{"cp860_portuguese", 860, "\x84\x94\x80", "\xE3\xF5\xC7"},
                                            TextCase{"cp1252_as_is", 1252, "a\xE7\xE3o \x80",
                                                     "a\xE7\xE3o \x80"},
+                                           // The five bytes Windows-1252 gives no character.
+                                           TextCase{"cp1252_bytes_without_character", 1252,
+                                                    "CAF\x81\x8D\x8F\x90\x9D", "CAF\x81\x8D\x8F\x90\x9D"},
+                                           // cp850 0xFE is a square, with no Windows-1252 form.
+                                           TextCase{"cp850_square", 850, "CAF\xFE", "CAF?"},
                                            TextCase{"cp866_cyrillic", 866, "\x80\xA0 1", "?? 1"},
                                            // A Chinese character (two bytes) becomes one "?"; ASCII passes.
                                            TextCase{"cp936_double_byte", 936,
@@ -45,6 +50,16 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CodePageTextTest,
                                                     "ab?c"},
                                            TextCase{"cp936_cut_lead_byte", 936, "ab\xD6", "ab?"}),
                          kalvian::test::ByCaseName{});
+
+TEST(CodePageText, Windows1252PassesEveryByte) {
+    const std::optional<CodePageText> text = CodePageText::forCodePage(1252);
+    ASSERT_TRUE(text.has_value());
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte) {
+        all.push_back(static_cast<char>(byte));
+    }
+    EXPECT_EQ(text->toWindows1252(std::as_bytes(std::span(all))), all);
+}
 
 TEST(CodePageText, UnknownCodePageIsNothing) {
     EXPECT_FALSE(CodePageText::forCodePage(12345).has_value());

@@ -1,5 +1,6 @@
 #include "common/date_serial.h"
 #include "common/error.h"
+#include "recording_host.h"
 #include "source/declarants.h"
 #include "source/query_step.h"
 #include "source/registration.h"
@@ -23,6 +24,7 @@ using paradox::IssuedRow;
 using paradox::ReceivedRow;
 using paradox::Vrk3Tables;
 using paradox::WriterValue;
+using test::RecordingHost;
 
 double day(int d, int m = 3) {
     return toSerial({2008, m, d});
@@ -53,16 +55,6 @@ ClientRow client(std::int32_t code, const std::string& name) {
     row.insmun = 12345678901.0;
     return row;
 }
-
-// Records the window's side of opening.
-class RecordingHost : public QueryStepHost {
-public:
-    void setWaitCursor(bool waiting) override { events.push_back(waiting ? "cursor sql" : "cursor default"); }
-    void focusSourceFolder() override { events.push_back("focus edtOrigem"); }
-    void disableExport() override { events.push_back("disable actExportar"); }
-    void focusStartDate() override { events.push_back("focus edtDataIni"); }
-    std::vector<std::string> events;
-};
 
 std::vector<std::int32_t> numbersOf(InvoiceQuery& query) {
     std::vector<std::int32_t> numbers;
@@ -152,8 +144,19 @@ TEST_F(SourceQueriesTest, RegistrationThatIsNoNumberSelectsNothing) {
         const char* registration;
         std::vector<std::int32_t> numbers;
     } cases[] = {
-        {"abc", {}},    {"", {}},        {"  ", {}}, {"-1", {1}},
-        {" 123 ", {3}}, {"1.23e2", {3}}, {"0", {2}}, {"-0", {2}},
+        {"abc", {}},
+        {"", {}},
+        {"  ", {}},
+        {"-1", {1}},
+        {" 123 ", {3}},
+        {"1.23e2", {3}},
+        {"0", {2}},
+        {"-0", {2}},
+        {"\t123", {}},
+        {"123\n", {}},
+        {"\xA0"
+         "123",
+         {}},
     };
     for (const auto& c : cases) {
         queries.FechaConsultas();
@@ -169,7 +172,9 @@ TEST(RegistrationNumber, PlainDecimalNumbersOnly) {
     } cases[] = {
         {"123", 123.0},
         {" 123 ", 123.0},
-        {"\t42\n", 42.0},
+        {"\t42\n", {}},
+        {"\t42", {}},
+        {"42\r", {}},
         {"+7", 7.0},
         {"-7", -7.0},
         {"1.5", 1.5},

@@ -3,9 +3,14 @@
 #include "widget_probe.h"
 #include "widgets/custom_mask_edit.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -115,6 +120,165 @@ INSTANTIATE_TEST_SUITE_P(
                       TypingCase{"dash_mask", "!99-99-9999;1;*", "3-4/-5-", "3*-4*-5***", 2},
                       TypingCase{"time_mask", "99:99", "9:3", "9_:3_", 0}),
     kalvian::test::ByCaseName{});
+
+TEST_F(CustomMaskEditTest, ADigitAsBlankCharacterKeepsTypedDigits) {
+    m_edit.setEditMask(QStringLiteral("!99/99/9999;1;0"));
+    enter();
+    QTest::keyClicks(&m_edit, QStringLiteral("0102"));
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("01/02/0000"));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("01/02/    "));
+    QTest::keyClicks(&m_edit, QStringLiteral("0"));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("01/02/0   "));
+    QTest::keyClick(&m_edit, Qt::Key_Backspace);
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("01/02/    "));
+    EXPECT_EQ(m_edit.displayText(), QStringLiteral("01/02/0000"));
+}
+
+struct EditingCase {
+    const char* name;
+    const char* start; // the text written before entering
+    std::function<void(TCustomMaskEdit&)> keys;
+    const char* shown;
+    const char* text;
+    const char* clipboard; // what the clipboard holds afterwards (set to "31122008" before)
+    int beeps = 0;
+
+    friend void PrintTo(const EditingCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CustomMaskEditEditingTest : public CustomMaskEditTest,
+                                  public ::testing::WithParamInterface<EditingCase> {};
+
+TEST_P(CustomMaskEditEditingTest, DeletionCutAndPasteGoThroughTheMask) {
+    const EditingCase& c = GetParam();
+    m_edit.setEditMask(kDateMask);
+    m_edit.setText(QString::fromLatin1(c.start));
+    QGuiApplication::clipboard()->setText(QStringLiteral("31122008"));
+    enter();
+    c.keys(m_edit);
+    EXPECT_EQ(m_edit.displayText(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(m_edit.Text(), QString::fromLatin1(c.text));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QString::fromLatin1(c.clipboard));
+    EXPECT_EQ(m_beeps, c.beeps);
+}
+
+void key(TCustomMaskEdit& edit, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(&edit, key, modifiers);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, CustomMaskEditEditingTest,
+                         ::testing::Values(EditingCase{"backspace_passes_the_separator", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) {
+                                                           e.setCursorPosition(3);
+                                                           key(e, Qt::Key_Backspace);
+                                                       },
+                                                       "0_/02/2008", "0 /02/2008", "31122008"},
+                                           EditingCase{"backspace_at_start_does_nothing", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) {
+                                                           e.setCursorPosition(0);
+                                                           key(e, Qt::Key_Backspace);
+                                                       },
+                                                       "01/02/2008", "01/02/2008", "31122008"},
+                                           EditingCase{"delete_clears_forward", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) {
+                                                           e.setCursorPosition(2);
+                                                           key(e, Qt::Key_Delete);
+                                                           key(e, Qt::Key_Delete);
+                                                       },
+                                                       "01/__/2008", "01/  /2008", "31122008"},
+                                           EditingCase{"delete_clears_the_selection", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) { key(e, Qt::Key_Delete); },
+                                                       "__/__/____", "  /  /    ", "31122008"},
+                                           EditingCase{"cut_copies_then_clears", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) {
+                                                           e.setSelection(0, 5);
+                                                           key(e, Qt::Key_X, Qt::ControlModifier);
+                                                       },
+                                                       "__/__/2008", "  /  /2008", "01/02"},
+                                           EditingCase{"copy_leaves_the_text", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) {
+                                                           e.setSelection(6, 4);
+                                                           key(e, Qt::Key_C, Qt::ControlModifier);
+                                                       },
+                                                       "01/02/2008", "01/02/2008", "2008"},
+                                           EditingCase{"paste_over_everything", "01/02/2008",
+                                                       [](TCustomMaskEdit& e) {
+                                                           key(e, Qt::Key_V, Qt::ControlModifier);
+                                                       },
+                                                       "31/12/2008", "31/12/2008", "31122008"},
+                                           EditingCase{"paste_at_the_caret_drops_what_finds_no_place", "",
+                                                       [](TCustomMaskEdit& e) {
+                                                           e.setCursorPosition(3);
+                                                           key(e, Qt::Key_V, Qt::ControlModifier);
+                                                       },
+                                                       "__/31/1220", "  /31/1220", "31122008", 1}),
+                         kalvian::test::ByCaseName{});
+
+TEST_F(CustomMaskEditTest, PasteOfWhatFindsNoPlaceBeepsOnce) {
+    m_edit.setEditMask(kDateMask);
+    QGuiApplication::clipboard()->setText(QStringLiteral("1a2b"));
+    enter();
+    QTest::keyClick(&m_edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("12/  /    "));
+    EXPECT_EQ(m_beeps, 1);
+}
+
+TEST_F(CustomMaskEditTest, ChangesMadeBehindTheMaskAreTakenBack) {
+    m_edit.setEditMask(kDateMask);
+    m_edit.setText(QStringLiteral("01/02/2008"));
+    enter();
+    m_edit.setCursorPosition(3);
+    QSignalSpy changed(&m_edit, &TCustomMaskEdit::changed);
+    const struct {
+        const char* how;
+        std::function<void()> change;
+    } changes[] = {
+        {"insert", [this] { m_edit.insert(QStringLiteral("77")); }},
+        {"clear", [this] { m_edit.clear(); }},
+        {"QLineEdit::setText", [this] { m_edit.QLineEdit::setText(QStringLiteral("abc")); }},
+        {"backspace slot", [this] { m_edit.backspace(); }},
+        {"delete to end of line", [this] { QTest::keyClick(&m_edit, Qt::Key_K, Qt::ControlModifier); }},
+        {"undo", [this] { QTest::keyClick(&m_edit, Qt::Key_Z, Qt::ControlModifier); }},
+    };
+    for (const auto& c : changes) {
+        c.change();
+        EXPECT_EQ(m_edit.displayText(), QStringLiteral("01/02/2008")) << c.how;
+        EXPECT_EQ(m_edit.Text(), QStringLiteral("01/02/2008")) << c.how;
+    }
+    EXPECT_EQ(changed.count(), 0);
+    // Nothing comes in but by keys.
+    EXPECT_FALSE(m_edit.acceptDrops());
+    EXPECT_FALSE(m_edit.testAttribute(Qt::WA_InputMethodEnabled));
+    m_edit.setEditMask(QString());
+    EXPECT_TRUE(m_edit.acceptDrops());
+    EXPECT_TRUE(m_edit.testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+TEST_F(CustomMaskEditTest, ContextMenuEditsThroughTheMask) {
+    m_edit.setEditMask(kDateMask);
+    m_edit.setText(QStringLiteral("01/02/2008"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("3112"));
+    enter();
+    m_edit.setSelection(0, 2);
+    QStringList entries;
+    QTimer::singleShot(0, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* entry : menu->actions()) {
+            entries << entry->text();
+            if (entry->text().startsWith(QStringLiteral("&Paste"))) {
+                entry->trigger();
+            }
+        }
+        menu->close();
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), m_edit.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&m_edit, &event);
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("Cu&t\tCtrl+X"), QStringLiteral("&Copy\tCtrl+C"),
+                                    QStringLiteral("&Paste\tCtrl+V"), QStringLiteral("Delete"), QString(),
+                                    QStringLiteral("Select All\tCtrl+A")}));
+    EXPECT_EQ(m_edit.Text(), QStringLiteral("31/12/2008"));
+}
 
 TEST_F(CustomMaskEditTest, EscapeRestoresTextOfEntering) {
     m_edit.setEditMask(kDateMask);

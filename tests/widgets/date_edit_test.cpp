@@ -375,6 +375,51 @@ TEST_F(DateEditTest, BaseCharRebuildsMask) {
     EXPECT_EQ(m_ini.Text(), QStringLiteral("1 /  /    "));
 }
 
+struct BaseCharCase {
+    const char* name;
+    char16_t baseChar;
+    const char* keys;
+    const char* shown;
+    const char* typedText;
+    const char* textAfterLeaving;
+    double value;
+
+    friend void PrintTo(const BaseCharCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DateEditBaseCharTest : public DateEditTest, public ::testing::WithParamInterface<BaseCharCase> {};
+
+// Filled places read back as typed, whatever BaseChar shows in the unfilled ones.
+TEST_P(DateEditBaseCharTest, TypedDigitsAreKept) {
+    const BaseCharCase& c = GetParam();
+    m_ini.setBaseChar(QChar(c.baseChar));
+    enter(m_ini);
+    type(m_ini, c.keys);
+    EXPECT_EQ(m_ini.displayText(), QString::fromLatin1(c.shown));
+    EXPECT_EQ(m_ini.Text(), QString::fromLatin1(c.typedText));
+    leaveByTab(m_ini);
+    EXPECT_EQ(m_ini.Text(), QString::fromLatin1(c.textAfterLeaving));
+    EXPECT_EQ(m_ini.DateValue(), c.value);
+    EXPECT_EQ(m_beeps, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(BaseChars, DateEditBaseCharTest,
+                         ::testing::Values(BaseCharCase{"zero_eight_digits", u'0', "01022008", "01/02/2008",
+                                                        "01/02/2008", "01/02/2008", serialOf(2008, 2, 1)},
+                                           BaseCharCase{"zero_short_parts", u'0', "1/2/8", "10/20/8000",
+                                                        "1 /2 /8   ", "01/02/2008", serialOf(2008, 2, 1)},
+                                           BaseCharCase{"zero_one_digit", u'0', "5", "50/00/0000",
+                                                        "5 /  /    ", "05/07/2008", serialOf(2008, 7, 5)},
+                                           BaseCharCase{"zero_only_zeros", u'0', "00000000", "00/00/0000",
+                                                        "00/00/0000", "00/00/0000", kBlankDate},
+                                           BaseCharCase{"nine_short_parts", u'9', "9/9/9", "99/99/9999",
+                                                        "9 /9 /9   ", "09/09/2009", serialOf(2009, 9, 9)},
+                                           BaseCharCase{"nine_eight_digits", u'9', "19091999", "19/09/1999",
+                                                        "19/09/1999", "19/09/1999", serialOf(1999, 9, 19)},
+                                           BaseCharCase{"star_short_parts", u'*', "1/2/8", "1*/2*/8***",
+                                                        "1 /2 /8   ", "01/02/2008", serialOf(2008, 2, 1)}),
+                         kalvian::test::ByCaseName{});
+
 TEST_F(DateEditTest, SeparatorIsReadAgainEachTime) {
     const struct {
         char separator;
