@@ -2,6 +2,7 @@
 
 #include "source/table_error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,6 +26,10 @@ std::string openFailureReason(int error) {
     }
 }
 
+Error changedWhileRead(const std::string& name) {
+    return unreadableTable(name, "o arquivo mudou durante a leitura");
+}
+
 } // namespace
 
 FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()) {
@@ -43,13 +48,30 @@ FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()
                                                               : "não é um arquivo comum");
     }
     m_size = static_cast<std::uint64_t>(info.st_size);
+    m_modified = info.st_mtim;
+    m_map.emplace(m_fd, m_size);
 }
 
 FileSource::~FileSource() {
+    m_map.reset();
     ::close(m_fd);
 }
 
 std::size_t FileSource::readAt(std::uint64_t offset, std::span<std::byte> out) const {
+    if (!m_map->isMapped()) {
+        return readWithoutMap(offset, out);
+    }
+    if (offset >= m_size) {
+        return 0;
+    }
+    const std::span<std::byte> there = out.first(std::min<std::uint64_t>(out.size(), m_size - offset));
+    if (!m_map->copy(offset, there)) {
+        throw changedWhileRead(m_name);
+    }
+    return there.size();
+}
+
+std::size_t FileSource::readWithoutMap(std::uint64_t offset, std::span<std::byte> out) const {
     std::size_t done = 0;
     while (done < out.size()) {
         const ssize_t got =
@@ -66,6 +88,17 @@ std::size_t FileSource::readAt(std::uint64_t offset, std::span<std::byte> out) c
         done += static_cast<std::size_t>(got);
     }
     return done;
+}
+
+void FileSource::checkUnchanged() const {
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0) {
+        throw unreadableTable(m_name, openFailureReason(errno));
+    }
+    if (static_cast<std::uint64_t>(info.st_size) != m_size || info.st_mtim.tv_sec != m_modified.tv_sec ||
+        info.st_mtim.tv_nsec != m_modified.tv_nsec) {
+        throw changedWhileRead(m_name);
+    }
 }
 
 } // namespace kalvian::paradox

@@ -13,8 +13,6 @@ namespace kalvian::paradox {
 
 namespace {
 
-// Blocks are read a window at a time: chains usually run in file order, so one read serves many blocks.
-constexpr std::size_t kWindowBytes = 256 * 1024;
 using layout::kBlockHead;
 
 CodePageText textFor(const ByteSource& source, int headerCodePage) {
@@ -37,46 +35,6 @@ std::uint64_t namePrefix(std::string_view name) {
     return prefix;
 }
 
-// A reused buffer over a run of consecutive blocks.
-class BlockWindow {
-public:
-    BlockWindow(const ByteSource& source, const TableHeader& header)
-        : m_source(source), m_header(header),
-          m_blocksPerWindow(
-              std::max<std::size_t>(1, kWindowBytes / static_cast<std::size_t>(header.blockSize))),
-          m_buffer(m_blocksPerWindow * static_cast<std::size_t>(header.blockSize)) {}
-
-    // The bytes of block n that the file holds: a whole block, or less for a block cut by the end of the
-    // file.
-    std::span<const std::byte> block(int number) {
-        if (number < m_first || number >= m_first + m_count) {
-            m_first = number;
-            m_filled = m_source.readAt(offsetOf(number), m_buffer);
-            m_count = static_cast<int>(m_blocksPerWindow);
-        }
-        const std::size_t size = static_cast<std::size_t>(m_header.blockSize);
-        const std::size_t start = static_cast<std::size_t>(number - m_first) * size;
-        if (start >= m_filled) {
-            return {};
-        }
-        return std::span<const std::byte>(m_buffer).subspan(start, std::min(size, m_filled - start));
-    }
-
-private:
-    std::uint64_t offsetOf(int number) const {
-        return static_cast<std::uint64_t>(m_header.headerSize) +
-               static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(m_header.blockSize);
-    }
-
-    const ByteSource& m_source;
-    const TableHeader& m_header;
-    std::size_t m_blocksPerWindow = 1;
-    std::vector<std::byte> m_buffer;
-    int m_first = 0;
-    int m_count = 0;
-    std::size_t m_filled = 0;
-};
-
 } // namespace
 
 Table::Table(std::unique_ptr<ByteSource> source)
@@ -94,6 +52,10 @@ Table Table::open(const std::filesystem::path& path) {
 
 Table Table::fromBytes(std::vector<std::byte> bytes, std::string name) {
     return Table(std::make_unique<BufferSource>(std::move(bytes), std::move(name)));
+}
+
+Table Table::fromSource(std::unique_ptr<ByteSource> source) {
+    return Table(std::move(source));
 }
 
 int Table::fieldIndex(std::string_view fieldName) const {
@@ -129,10 +91,23 @@ void Table::scan(const RecordCallback& onRecord) const {
 }
 
 void Table::scanBlocks(const BlockCallback& onBlock) const {
+    try {
+        walkChain(onBlock);
+    } catch (const Error&) {
+        // A file changed by another program explains any fault found in it.
+        m_source->checkUnchanged();
+        throw;
+    }
+    m_source->checkUnchanged();
+}
+
+void Table::walkChain(const BlockCallback& onBlock) const {
     const auto damaged = [this](const std::string& what) { return damagedTable(name(), what); };
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
-    const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) / recordSize;
-    BlockWindow window(*m_source, m_header);
+    const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
+    const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
+    // Each block of the chain is read once, where it lies: the cost does not depend on the chain's order.
+    std::vector<std::byte> buffer(blockSize);
     std::vector<bool> visited(static_cast<std::size_t>(m_header.lastFileBlock) + 1, false);
     std::uint64_t delivered = 0;
     for (int number = m_header.firstBlock; number != 0;) {
@@ -143,7 +118,11 @@ void Table::scanBlocks(const BlockCallback& onBlock) const {
             throw damaged("a cadeia de blocos volta ao " + blockName(number));
         }
         visited[static_cast<std::size_t>(number)] = true;
-        const std::span<const std::byte> block = window.block(number);
+        const std::uint64_t offset = static_cast<std::uint64_t>(m_header.headerSize) +
+                                     static_cast<std::uint64_t>(number - 1) * blockSize;
+        // A block cut by the end of the file gives what the file holds of it.
+        const std::span<const std::byte> block =
+            std::span<const std::byte>(buffer).first(m_source->readAt(offset, buffer));
         if (block.size() < kBlockHead) {
             throw damaged(blockName(number) + " fora do arquivo");
         }

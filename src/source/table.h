@@ -22,8 +22,8 @@ namespace kalvian::paradox {
 inline constexpr int kDefaultCodePage = 850;
 
 // A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held, and
-// scan() streams the data blocks through a small reused buffer. Memo, blob, graphic and OLE fields are
-// listed but their .MB file is never opened.
+// scan() reads the data blocks one at a time, in the chain's order, into a small reused buffer. Memo, blob,
+// graphic and OLE fields are listed but their .MB file is never opened.
 class Table {
 public:
     using RecordCallback = std::function<void(std::span<const std::byte> record)>;
@@ -35,6 +35,8 @@ public:
     static Table open(const std::filesystem::path& path);
     // The same over bytes in memory; name stands for the file in messages.
     static Table fromBytes(std::vector<std::byte> bytes, std::string name);
+    // The same over any source of bytes.
+    static Table fromSource(std::unique_ptr<ByteSource> source);
 
     const std::string& name() const { return m_source->name(); }
     const std::vector<FieldInfo>& fields() const { return m_header.fields; }
@@ -52,9 +54,10 @@ public:
     int blockSize() const { return m_header.blockSize; }
 
     // Calls onRecord with each record's recordSize() raw bytes, in the order of the data-block chain.
-    // Raises kalvian::Error when the chain loops, points outside the file, a block is malformed, or the
-    // blocks hold another number of records than the header declares; records before the fault have been
-    // delivered by then, so a caller keeps nothing of a failed scan.
+    // Raises kalvian::Error when the chain loops, points outside the file, a block is malformed, the
+    // blocks hold another number of records than the header declares, or the file changed while it was
+    // read; records before the fault have been delivered by then, so a caller keeps nothing of a failed
+    // scan.
     void scan(const RecordCallback& onRecord) const;
     // The same walk, handing over each block's records at once, for loops that want no call per record.
     void scanBlocks(const BlockCallback& onBlock) const;
@@ -64,6 +67,7 @@ public:
 
 private:
     explicit Table(std::unique_ptr<ByteSource> source);
+    void walkChain(const BlockCallback& onBlock) const;
 
     std::unique_ptr<ByteSource> m_source;
     TableHeader m_header;
