@@ -1,6 +1,5 @@
 #include "invoice_table_query.h"
 
-#include "common/error.h"
 #include "source/field_decoders.h"
 #include "source/period_filter.h"
 
@@ -28,7 +27,6 @@ void InvoiceTableQuery::setParameters(std::optional<double> registration, double
 }
 
 void InvoiceTableQuery::select(const paradox::Table& table) {
-    m_position = 0;
     if (!m_registration) {
         // Read all the same, so a damaged table is reported whatever was typed.
         table.scanBlocks([](std::span<const std::byte>) {});
@@ -57,15 +55,8 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
 
 void InvoiceTableQuery::first() {
     requireOpen();
-    m_position = 0;
-}
-
-const SourceRecord& InvoiceTableQuery::current() const {
-    if (eof()) {
-        throw Error(name() + ": No current record");
-    }
-    m_current.setRecord(table(), row(m_position));
-    return m_current;
+    m_walk = KeptRows(name(), table(), rows());
+    m_walk.first();
 }
 
 } // namespace kalvian

@@ -8,6 +8,9 @@ namespace kalvian {
 TableQuery::TableQuery(std::string name, std::string tableFile, std::vector<DeclaredField> declared)
     : m_name(std::move(name)), m_tableFile(std::move(tableFile)), m_declared(std::move(declared)) {}
 
+TableQuery::TableQuery(const QueryDefinition& definition)
+    : TableQuery(definition.name, definition.tableFile, definition.fields) {}
+
 void TableQuery::setFolder(const std::string& folder) {
     if (folder == m_folder) {
         return;

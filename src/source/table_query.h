@@ -1,5 +1,6 @@
 #pragma once
 
+#include "source/query_definitions.h"
 #include "source/query_schema.h"
 #include "source/table.h"
 
@@ -16,6 +17,7 @@ namespace kalvian {
 class TableQuery {
 public:
     TableQuery(std::string name, std::string tableFile, std::vector<DeclaredField> declared);
+    explicit TableQuery(const QueryDefinition& definition);
     virtual ~TableQuery() = default;
 
     const std::string& name() const { return m_name; }
@@ -43,6 +45,7 @@ protected:
     std::span<const std::byte> row(std::size_t index) const {
         return {m_rows.data() + index * m_recordSize, m_recordSize};
     }
+    std::span<const std::byte> rows() const { return m_rows; }
     const paradox::Table& table() const { return *m_table; }
     // Raises "<query>: Cannot perform this operation on a closed dataset" unless open.
     void requireOpen() const;

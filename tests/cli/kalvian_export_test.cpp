@@ -1,5 +1,6 @@
 // kalvian-export run as a user runs it, over tables written by the project's writer.
 #include "common/date_serial.h"
+#include "export_program.h"
 #include "support/temp_folder.h"
 #include "vrk3_tables.h"
 
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <sys/wait.h>
 
 namespace kalvian {
 namespace {
@@ -18,7 +18,9 @@ namespace fs = std::filesystem;
 using paradox::ClientRow;
 using paradox::IssuedRow;
 using paradox::ReceivedRow;
+using test::ProgramRun;
 using test::readFile;
+using test::runExport;
 using test::TempFolder;
 using test::writeFile;
 
@@ -96,12 +98,6 @@ paradox::Vrk3Tables demoTables() {
     return tables;
 }
 
-struct ProgramRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
 class KalvianExportTest : public ::testing::Test {
 public:
     void SetUp() override {
@@ -116,13 +112,7 @@ public:
 
     // Runs the program with a "C" locale, whose date separator is "/", in the destination folder.
     ProgramRun run(const std::string& arguments) const {
-        const std::string out = source / "out.txt";
-        const std::string err = source / "err.txt";
-        const std::string command = "cd '" + destino() +
-                                    "' && LC_ALL=C LANG=C '" KALVIAN_EXPORT_PROGRAM "' " + arguments + " >'" +
-                                    out + "' 2>'" + err + "' </dev/null";
-        const int status = std::system(command.c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
+        return runExport(destino(), arguments, source.path());
     }
     std::string march(const std::string& more = "") const {
         return "--origem '" + origem() + "' --inicio 01/03/2008 --fim 31/03/2008 " + more;
