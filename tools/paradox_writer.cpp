@@ -200,9 +200,13 @@ std::vector<std::byte> TableWriter::build(const BlockPlacement& placement) const
     std::mt19937 random(placement.seed);
     // firstRow[i] is the first row of the i-th block of the chain; the last entry is the row count.
     std::vector<std::size_t> firstRow{0};
-    std::uniform_int_distribution<std::size_t> fill(1, perBlock);
+    const bool partlyFilled = placement.minimumFillPercent < 100;
+    std::uniform_int_distribution<std::size_t> fill(
+        std::max<std::size_t>(
+            1, perBlock * static_cast<std::size_t>(std::max(0, placement.minimumFillPercent)) / 100),
+        perBlock);
     while (firstRow.back() < m_rowCount) {
-        const std::size_t rows = placement.partlyFilled ? fill(random) : perBlock;
+        const std::size_t rows = partlyFilled ? fill(random) : perBlock;
         firstRow.push_back(std::min(m_rowCount, firstRow.back() + rows));
     }
     const std::size_t chained = firstRow.size() - 1;
@@ -233,7 +237,7 @@ std::vector<std::byte> TableWriter::build(const BlockPlacement& placement) const
         putWord(block, 4, static_cast<unsigned>((static_cast<int>(rows) - 1) * m_recordSize) & 0xFFFFu);
         std::copy_n(m_records.begin() + static_cast<std::ptrdiff_t>(first * recordSize), rows * recordSize,
                     block.begin() + kBlockHead);
-        if (placement.partlyFilled) {
+        if (partlyFilled) {
             // The room behind the last record still holds records deleted from it: the first rows again.
             const std::size_t stale = std::min(perBlock - rows, m_rowCount);
             std::copy_n(m_records.begin(), stale * recordSize,

@@ -2,7 +2,6 @@
 
 #include "source/table_error.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -26,10 +25,6 @@ std::string openFailureReason(int error) {
     }
 }
 
-Error changedWhileRead(const std::string& name) {
-    return unreadableTable(name, "o arquivo mudou durante a leitura");
-}
-
 } // namespace
 
 FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()) {
@@ -49,29 +44,13 @@ FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()
     }
     m_size = static_cast<std::uint64_t>(info.st_size);
     m_modified = info.st_mtim;
-    m_map.emplace(m_fd, m_size);
 }
 
 FileSource::~FileSource() {
-    m_map.reset();
     ::close(m_fd);
 }
 
 std::size_t FileSource::readAt(std::uint64_t offset, std::span<std::byte> out) const {
-    if (!m_map->isMapped()) {
-        return readWithoutMap(offset, out);
-    }
-    if (offset >= m_size) {
-        return 0;
-    }
-    const std::span<std::byte> there = out.first(std::min<std::uint64_t>(out.size(), m_size - offset));
-    if (!m_map->copy(offset, there)) {
-        throw changedWhileRead(m_name);
-    }
-    return there.size();
-}
-
-std::size_t FileSource::readWithoutMap(std::uint64_t offset, std::span<std::byte> out) const {
     std::size_t done = 0;
     while (done < out.size()) {
         const ssize_t got =
@@ -97,7 +76,7 @@ void FileSource::checkUnchanged() const {
     }
     if (static_cast<std::uint64_t>(info.st_size) != m_size || info.st_mtim.tv_sec != m_modified.tv_sec ||
         info.st_mtim.tv_nsec != m_modified.tv_nsec) {
-        throw changedWhileRead(m_name);
+        throw unreadableTable(m_name, "o arquivo mudou durante a leitura");
     }
 }
 

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "source/byte_source.h"
-#include "source/mapped_file.h"
 
 #include <ctime>
 #include <filesystem>
-#include <optional>
 
 namespace kalvian::paradox {
 
-// A table file, read through a read-only map (pread where the file cannot be mapped); the descriptor is
-// held open for the life of the object.
+// A table file read with pread; the descriptor is held open for the life of the object.
 class FileSource : public ByteSource {
 public:
     explicit FileSource(const std::filesystem::path& path);
@@ -25,13 +22,10 @@ public:
     void checkUnchanged() const override;
 
 private:
-    std::size_t readWithoutMap(std::uint64_t offset, std::span<std::byte> out) const;
-
     std::string m_name;
     int m_fd = -1;
     std::uint64_t m_size = 0;
     timespec m_modified{};
-    std::optional<MappedFile> m_map;
 };
 
 } // namespace kalvian::paradox

@@ -19,41 +19,34 @@ void InvoicesByRegistration::select(const paradox::Table& table) {
     afterClose();
     const paradox::FieldInfo& insmun = table.field("INSMUN");
     const PeriodFilter inPeriod(table, table.field("DATA"), m_start, m_end);
-    const auto recordSize = static_cast<std::size_t>(table.recordSize());
+    keep(table.select(inPeriod));
     // Groups by the value's bits; neighbouring rows mostly share a registration, so the last group found
     // is tried before the map.
     std::unordered_map<std::uint64_t, std::size_t> groupOf;
     std::uint64_t lastKey = 0;
-    std::vector<std::byte>* lastRows = nullptr;
-
-    table.scanBlocks([&](std::span<const std::byte> records) {
-        for (std::size_t at = 0; at + recordSize <= records.size(); at += recordSize) {
-            const std::span<const std::byte> record = records.subspan(at, recordSize);
-            if (!inPeriod(record)) {
-                continue;
-            }
-            const std::optional<double> stored = paradox::number(record, insmun);
-            if (!stored) {
-                ++m_withoutRegistration;
-                continue;
-            }
-            if (!std::isfinite(*stored)) {
-                ++m_withInvalidRegistration;
-                continue;
-            }
-            const double registration = *stored + 0.0; // -0 becomes 0
-            const auto key = std::bit_cast<std::uint64_t>(registration);
-            if (lastRows == nullptr || key != lastKey) {
-                const auto [found, added] = groupOf.try_emplace(key, m_groups.size());
-                if (added) {
-                    m_groups.push_back({registration, {}});
-                }
-                lastKey = key;
-                lastRows = &m_groups[found->second].rows;
-            }
-            lastRows->insert(lastRows->end(), record.begin(), record.end());
+    std::vector<std::uint32_t>* lastRows = nullptr;
+    for (const std::uint32_t index : selected().chainOrder) {
+        const std::optional<double> stored = paradox::number(selected().record(index), insmun);
+        if (!stored) {
+            ++m_withoutRegistration;
+            continue;
         }
-    });
+        if (!std::isfinite(*stored)) {
+            ++m_withInvalidRegistration;
+            continue;
+        }
+        const double registration = *stored + 0.0; // -0 becomes 0
+        const auto key = std::bit_cast<std::uint64_t>(registration);
+        if (lastRows == nullptr || key != lastKey) {
+            const auto [found, added] = groupOf.try_emplace(key, m_groups.size());
+            if (added) {
+                m_groups.push_back({registration, {}});
+            }
+            lastKey = key;
+            lastRows = &m_groups[found->second].rows;
+        }
+        lastRows->push_back(index);
+    }
     std::sort(m_groups.begin(), m_groups.end(),
               [](const Group& a, const Group& b) { return a.registration < b.registration; });
 }

@@ -53,11 +53,11 @@ void PeriodInvoices::open(std::string_view folder, double start, double end) {
 }
 
 KeptRows PeriodInvoices::issued(const RegistrationInvoices& invoices) const {
-    return KeptRows(m_issued.name(), m_issued.openTable(), invoices.issued);
+    return KeptRows(m_issued.name(), m_issued.openTable(), m_issued.rows(), invoices.issued);
 }
 
 KeptRows PeriodInvoices::received(const RegistrationInvoices& invoices) const {
-    return KeptRows(m_received.name(), m_received.openTable(), invoices.received);
+    return KeptRows(m_received.name(), m_received.openTable(), m_received.rows(), invoices.received);
 }
 
 } // namespace kalvian

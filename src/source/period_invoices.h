@@ -5,6 +5,7 @@
 #include "source/kept_rows.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -13,8 +14,8 @@ namespace kalvian {
 // One registration's invoices of the period, as the window's two invoice queries would select them.
 struct RegistrationInvoices {
     double registration = 0;
-    std::vector<std::byte> issued;   // DSEMI rows back to back, in chain order
-    std::vector<std::byte> received; // DSREC rows
+    std::vector<std::uint32_t> issued;   // DSEMI rows in chain order, by their index among those read
+    std::vector<std::uint32_t> received; // DSREC rows
 };
 
 // Invoices of the period that no registration can select, by why.
@@ -24,8 +25,8 @@ struct UnassignedInvoices {
     std::size_t total() const { return withoutRegistration + invalidRegistration; }
 };
 
-// Every registration's invoices of a period, read with one scan of each table, and the clients: what an
-// export of all registrations needs. Memory holds the selected rows and the clients, never a table per
+// Every registration's invoices of a period, read with one pass over each table, and the clients: what an
+// export of all registrations needs. Memory holds the rows of the period and the clients, never a table per
 // registration.
 class PeriodInvoices {
 public:
@@ -35,7 +36,7 @@ public:
     // window's query names and checks. Raises kalvian::Error as the window's query step does.
     void open(std::string_view folder, double start, double end);
 
-    // In ascending order of registration; each registration's rows may be released once exported.
+    // In ascending order of registration.
     std::vector<RegistrationInvoices>& registrations() { return m_registrations; }
     const UnassignedInvoices& unassigned() const { return m_unassigned; }
     ClientTableQuery& clients() { return m_clients; }

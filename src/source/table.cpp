@@ -1,6 +1,7 @@
 #include "source/table.h"
 
 #include "common/ascii_case.h"
+#include "source/block_chain.h"
 #include "source/buffer_source.h"
 #include "source/file_source.h"
 #include "source/paradox_layout.h"
@@ -15,6 +16,14 @@ namespace {
 
 using layout::kBlockHead;
 
+// select() reads the file this much at a time.
+constexpr std::size_t kReadBytes = 1 << 20;
+
+std::uint64_t blockOffset(const TableHeader& header, int number) {
+    return static_cast<std::uint64_t>(header.headerSize) +
+           static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(header.blockSize);
+}
+
 CodePageText textFor(const ByteSource& source, int headerCodePage) {
     const int codePage = headerCodePage == 0 ? kDefaultCodePage : headerCodePage;
     std::optional<CodePageText> text = CodePageText::forCodePage(codePage);
@@ -22,10 +31,6 @@ CodePageText textFor(const ByteSource& source, int headerCodePage) {
         throw unsupportedCodePage(source.name(), codePage);
     }
     return *text;
-}
-
-std::string blockName(int number) {
-    return "bloco " + std::to_string(number);
 }
 
 // A name's first eight bytes as one word, zero-filled.
@@ -90,67 +95,104 @@ void Table::scan(const RecordCallback& onRecord) const {
     });
 }
 
-void Table::scanBlocks(const BlockCallback& onBlock) const {
+template <class Reading> auto Table::checkedAgainstChange(const Reading& reading) const {
     try {
-        walkChain(onBlock);
+        auto result = reading();
+        m_source->checkUnchanged();
+        return result;
     } catch (const Error&) {
-        // A file changed by another program explains any fault found in it.
         m_source->checkUnchanged();
         throw;
     }
-    m_source->checkUnchanged();
+}
+
+void Table::scanBlocks(const BlockCallback& onBlock) const {
+    checkedAgainstChange([&] {
+        walkChain(onBlock);
+        return true;
+    });
 }
 
 void Table::walkChain(const BlockCallback& onBlock) const {
-    const auto damaged = [this](const std::string& what) { return damagedTable(name(), what); };
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
     const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
-    const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
-    // Each block of the chain is read once, where it lies: the cost does not depend on the chain's order.
+    // Each block of the chain is read once, where it lies.
     std::vector<std::byte> buffer(blockSize);
-    std::vector<bool> visited(static_cast<std::size_t>(m_header.lastFileBlock) + 1, false);
-    std::uint64_t delivered = 0;
+    ChainCheck check(name(), m_header);
     for (int number = m_header.firstBlock; number != 0;) {
-        if (number > m_header.lastFileBlock) {
-            throw damaged(blockName(number) + " fora do arquivo");
-        }
-        if (visited[static_cast<std::size_t>(number)]) {
-            throw damaged("a cadeia de blocos volta ao " + blockName(number));
-        }
-        visited[static_cast<std::size_t>(number)] = true;
-        const std::uint64_t offset = static_cast<std::uint64_t>(m_header.headerSize) +
-                                     static_cast<std::uint64_t>(number - 1) * blockSize;
-        // A block cut by the end of the file gives what the file holds of it.
-        const std::span<const std::byte> block =
-            std::span<const std::byte>(buffer).first(m_source->readAt(offset, buffer));
-        if (block.size() < kBlockHead) {
-            throw damaged(blockName(number) + " fora do arquivo");
-        }
-        const int next = static_cast<int>(block[0]) | static_cast<int>(block[1]) << 8;
-        // The offset of the block's last record; negative in an empty block.
-        const auto lastOffset =
-            static_cast<std::int16_t>(static_cast<unsigned>(block[4]) | static_cast<unsigned>(block[5]) << 8);
-        std::size_t count = 0;
-        if (lastOffset >= 0) {
-            if (static_cast<std::size_t>(lastOffset) % recordSize != 0 ||
-                static_cast<std::size_t>(lastOffset) / recordSize + 1 > capacity) {
-                throw damaged(blockName(number) +
-                              " com tamanho de dados inválido: " + std::to_string(lastOffset));
-            }
-            count = static_cast<std::size_t>(lastOffset) / recordSize + 1;
-        }
-        // A block cut short by the end of the file still yields the whole records it holds.
-        count = std::min(count, (block.size() - kBlockHead) / recordSize);
+        check.reach(number);
+        const std::size_t got = m_source->readAt(blockOffset(m_header, number), buffer);
+        const std::span<const std::byte> block = std::span<const std::byte>(buffer).first(got);
+        const BlockHead head = BlockHead::of(block, recordSize);
+        const std::size_t count = check.records(number, head);
         if (count > 0) {
             onBlock(block.subspan(kBlockHead, count * recordSize));
         }
-        delivered += count;
-        number = next;
+        number = head.next;
     }
-    if (delivered != m_header.recordCount) {
-        throw damaged("os blocos têm " + std::to_string(delivered) + " registros e o cabeçalho declara " +
-                      std::to_string(m_header.recordCount));
+    check.end();
+}
+
+SelectedRows Table::select(const RecordFilter& keep) const {
+    return checkedAgainstChange([&] { return selectInFileOrder(keep); });
+}
+
+SelectedRows Table::selectInFileOrder(const RecordFilter& keep) const {
+    const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
+    const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
+    const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
+    const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
+    // What the chain walk needs of each block once the file has been read: its head and its kept records.
+    struct Block {
+        BlockHead head;
+        std::uint32_t firstKept = 0;
+        std::uint32_t kept = 0;
+    };
+    std::vector<Block> facts(blocks + 1);
+    SelectedRows rows;
+    rows.recordSize = recordSize;
+    // Room for every record the file can hold; pages never written to are never taken from the system.
+    rows.bytes.reserve(std::min<std::size_t>(m_header.recordCount, blocks * capacity) * recordSize);
+
+    const std::size_t blocksPerRead = std::max<std::size_t>(1, kReadBytes / blockSize);
+    std::vector<std::byte> buffer(blocksPerRead * blockSize);
+    for (std::size_t first = 1; first <= blocks; first += blocksPerRead) {
+        const std::span<const std::byte> read = std::span<const std::byte>(buffer).first(
+            m_source->readAt(blockOffset(m_header, static_cast<int>(first)), buffer));
+        for (std::size_t at = 0, number = first; at < read.size() && number <= blocks;
+             at += blockSize, ++number) {
+            const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
+            Block& fact = facts[number];
+            fact.head = BlockHead::of(block, recordSize);
+            fact.firstKept = static_cast<std::uint32_t>(rows.bytes.size() / recordSize);
+            const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
+            for (std::size_t r = 0; r < count; ++r) {
+                const std::span<const std::byte> record =
+                    block.subspan(kBlockHead + r * recordSize, recordSize);
+                if (keep(record)) {
+                    rows.bytes.insert(rows.bytes.end(), record.begin(), record.end());
+                }
+            }
+            fact.kept = static_cast<std::uint32_t>(rows.bytes.size() / recordSize) - fact.firstKept;
+        }
+        if (read.size() < buffer.size()) {
+            break;
+        }
     }
+
+    rows.chainOrder.reserve(rows.bytes.size() / recordSize);
+    ChainCheck check(name(), m_header);
+    for (int number = m_header.firstBlock; number != 0;) {
+        check.reach(number);
+        const Block& fact = facts[static_cast<std::size_t>(number)];
+        check.records(number, fact.head);
+        for (std::uint32_t i = 0; i < fact.kept; ++i) {
+            rows.chainOrder.push_back(fact.firstKept + i);
+        }
+        number = fact.head.next;
+    }
+    check.end();
+    return rows;
 }
 
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {

@@ -3,6 +3,7 @@
 #include "source/byte_source.h"
 #include "source/code_page_text.h"
 #include "source/field_type.h"
+#include "source/selected_rows.h"
 #include "source/table_header.h"
 
 #include <cstddef>
@@ -21,14 +22,16 @@ namespace kalvian::paradox {
 // Portuguese text is in code page 850; a level 4+ header whose code page word is 0 is read the same way.
 inline constexpr int kDefaultCodePage = 850;
 
-// A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held, and
-// scan() reads the data blocks one at a time, in the chain's order, into a small reused buffer. Memo, blob,
-// graphic and OLE fields are listed but their .MB file is never opened.
+// A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held. scan()
+// reads the data blocks one at a time, in the chain's order; select() reads them all in the order they lie,
+// as cat would, and keeps only the records asked for. Memo, blob, graphic and OLE fields are listed but
+// their .MB file is never opened.
 class Table {
 public:
     using RecordCallback = std::function<void(std::span<const std::byte> record)>;
     // The records of one block, back to back: a multiple of recordSize() bytes.
     using BlockCallback = std::function<void(std::span<const std::byte> records)>;
+    using RecordFilter = std::function<bool(std::span<const std::byte> record)>;
 
     // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
     // non-data file, or a code page iconv cannot convert.
@@ -62,12 +65,22 @@ public:
     // The same walk, handing over each block's records at once, for loops that want no call per record.
     void scanBlocks(const BlockCallback& onBlock) const;
 
+    // The records `keep` accepts, with the chain's order of them. The data blocks are read in file order, a
+    // few large reads in all, so each byte is read once and the cost does not depend on the chain's order;
+    // `keep` sees the records of free blocks too, and must not count what it sees. Raises kalvian::Error as
+    // scan() does.
+    SelectedRows select(const RecordFilter& keep) const;
+
     // An alpha field as Windows-1252 text without its trailing NULs; nothing when it is NULL (all zero).
     std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
 
 private:
     explicit Table(std::unique_ptr<ByteSource> source);
     void walkChain(const BlockCallback& onBlock) const;
+    SelectedRows selectInFileOrder(const RecordFilter& keep) const;
+    // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
+    // explains any fault found in it. A reading that succeeded is checked the same way.
+    template <class Reading> auto checkedAgainstChange(const Reading& reading) const;
 
     std::unique_ptr<ByteSource> m_source;
     TableHeader m_header;

@@ -27,17 +27,14 @@ void TableQuery::open() {
     }
     paradox::Table table = openSourceTable(m_folder, m_tableFile);
     checkSchema(m_name, table, m_declared);
-    m_recordSize = static_cast<std::size_t>(table.recordSize());
-    m_rows.clear();
     try {
         select(table);
     } catch (...) {
-        // A scan that failed halfway leaves nothing behind: the query stays closed.
-        m_rows = {};
+        // A reading that failed halfway leaves nothing behind: the query stays closed.
+        m_selected = {};
         afterClose();
         throw;
     }
-    m_rows.shrink_to_fit();
     m_table.emplace(std::move(table));
 }
 
@@ -52,7 +49,7 @@ void TableQuery::close() {
         return;
     }
     m_table.reset();
-    m_rows = {};
+    m_selected = {};
     afterClose();
 }
 

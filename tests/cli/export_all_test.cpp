@@ -30,7 +30,7 @@ using test::runExport;
 using test::TempFolder;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-const BlockPlacement kLivedIn{true, 31, 7, true}; // shuffled, partly filled, seven free blocks
+const BlockPlacement kLivedIn{true, 31, 7, 1}; // shuffled, blocks from one row to full, seven free blocks
 
 double day(int d, int m) {
     return toSerial({2008, m, d});

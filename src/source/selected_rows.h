@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace kalvian::paradox {
+
+// The records a table's reading kept: back to back in the order they lie in the file, with the order the
+// block chain gives those of the chain (records of free blocks are among the bytes but never in it).
+struct SelectedRows {
+    std::size_t recordSize = 0;
+    std::vector<std::byte> bytes;
+    std::vector<std::uint32_t> chainOrder; // indexes of records in bytes
+
+    std::span<const std::byte> record(std::uint32_t index) const {
+        return std::span<const std::byte>(bytes).subspan(index * recordSize, recordSize);
+    }
+};
+
+} // namespace kalvian::paradox
