@@ -16,24 +16,28 @@ constexpr int kSignificantDigits = 18;
 constexpr int kDecimals = 2;
 
 // Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
+// Written backwards into a buffer, digits first and then the zeros in front, so the text is made once.
 std::string formatHundredths(std::uint64_t hundredths, bool negative, int minIntegerDigits) {
-    char digits[24];
-    int count = 0;
-    for (; hundredths > 0 || count < minIntegerDigits + kDecimals; hundredths /= 10) {
-        digits[count++] = static_cast<char>('0' + hundredths % 10);
+    char text[32];
+    char* const end = text + sizeof text;
+    char* at = end;
+    for (int decimal = 0; decimal < kDecimals; ++decimal, hundredths /= 10) {
+        *--at = static_cast<char>('0' + hundredths % 10);
     }
-    std::string text;
-    text.reserve(static_cast<std::size_t>(count) + 2);
+    *--at = '.';
+    char* const units = at;
+    for (; hundredths > 0; hundredths /= 10) {
+        *--at = static_cast<char>('0' + hundredths % 10);
+    }
+    const std::ptrdiff_t integerDigits = units - at;
+    if (integerDigits < minIntegerDigits) {
+        at -= minIntegerDigits - integerDigits;
+        std::fill(at, units - integerDigits, '0');
+    }
     if (negative) {
-        text += '-';
+        *--at = '-';
     }
-    while (count > 0) {
-        if (count == kDecimals) {
-            text += '.';
-        }
-        text += digits[--count];
-    }
-    return text;
+    return std::string(at, end);
 }
 
 // Most amounts are far from a rounding tie: for them, rounding the value itself at the second decimal

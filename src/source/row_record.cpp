@@ -63,13 +63,25 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
 }
 
 const paradox::FieldInfo& RowRecord::column(std::string_view field) const {
-    CachedColumn& cached =
-        m_columns[(reinterpret_cast<std::uintptr_t>(field.data()) >> 3) % m_columns.size()];
-    // The same address may hold another name by now: the name itself is compared too.
-    if (cached.column == nullptr || cached.name != field.data() || cached.column->name != field) {
-        cached = {field.data(), &m_table->field(field)};
+    // Literals lie a few bytes apart: a multiplicative hash of the whole address spreads them, and a
+    // name whose slot is taken tries the next few before taking its slot over.
+    constexpr std::size_t kProbes = 4;
+    const std::uint64_t address = reinterpret_cast<std::uintptr_t>(field.data());
+    const std::size_t home = (address * 0x9E3779B97F4A7C15u) >> (64 - kColumnSlotBits);
+    for (std::size_t probe = 0; probe < kProbes; ++probe) {
+        CachedColumn& cached = m_columns[(home + probe) % m_columns.size()];
+        if (cached.column == nullptr) {
+            cached = {field.data(), &m_table->field(field)};
+            return *cached.column;
+        }
+        // The same address may hold another name by now: the name itself is compared too.
+        if (cached.name == field.data() && cached.column->name == field) {
+            return *cached.column;
+        }
     }
-    return *cached.column;
+    CachedColumn& taken = m_columns[home];
+    taken = {field.data(), &m_table->field(field)};
+    return *taken.column;
 }
 
 // The kinds the export reads most are decoded straight from the record; the rest go through FieldValue.
