@@ -41,7 +41,9 @@ std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, ch
 }
 
 std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
-    if (invoice.asText("MODU") == "X") {
+    // A field read twice by the layout is read once: reading a record changes nothing.
+    const std::string modu = invoice.asText("MODU");
+    if (modu == "X") {
         return linhaCurta(invoice, dateSeparator);
     }
     const std::int32_t client = invoice.asInteger("CODCLI");
@@ -51,15 +53,16 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, cha
     line += 'E';
     line += formatDate(invoice.asDate("DATA"), dateSeparator);
     appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
-    appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
+    appendPreencheEsquerda(line, modu, 1, ' ');
     appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
     line += formatAmount(invoice.asNumber("VALNF"));
     line += formatAmount(invoice.asNumber("VALSER"));
-    appendPreencheEsquerda(line, invoice.asText("RESTRB"), 1, ' ');
+    const std::string restrb = invoice.asText("RESTRB");
+    appendPreencheEsquerda(line, restrb, 1, ' ');
     const double rate = invoice.asNumber("ALIQUO");
     line += formatRate(rate);
     // Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
-    const bool withheldAtOwnRate = invoice.asText("RESTRB") == "R" && invoice.asNumber("ALQRET") == 0;
+    const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
     line += formatRate(withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
     clients.append(line, client, "TOMADOR NAO ENCONTRADO");
     return line;

@@ -11,6 +11,11 @@ namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
 
+bool isIntegerColumn(const paradox::FieldInfo& column) {
+    return column.type == FieldType::Long || column.type == FieldType::Short ||
+           column.type == FieldType::AutoInc;
+}
+
 template <class T> FieldValue orNull(const std::optional<T>& value) {
     return value ? FieldValue(*value) : FieldValue();
 }
@@ -91,6 +96,10 @@ std::string RowRecord::asText(std::string_view field) const {
     if (column.type == FieldType::Alpha) {
         return m_table->text(m_record, column).value_or(std::string());
     }
+    if (isIntegerColumn(column)) {
+        const std::optional<std::int32_t> value = paradox::integer(m_record, column);
+        return value ? std::to_string(*value) : std::string();
+    }
     return valueAsText(decodeValue(*m_table, m_record, column));
 }
 
@@ -104,8 +113,7 @@ double RowRecord::asNumber(std::string_view field) const {
 
 std::int32_t RowRecord::asInteger(std::string_view field) const {
     const paradox::FieldInfo& column = this->column(field);
-    if (column.type == FieldType::Long || column.type == FieldType::Short ||
-        column.type == FieldType::AutoInc) {
+    if (isIntegerColumn(column)) {
         return paradox::integer(m_record, column).value_or(0);
     }
     return valueAsInteger(decodeValue(*m_table, m_record, column), field);
