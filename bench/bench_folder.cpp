@@ -126,14 +126,6 @@ std::uintmax_t catTables(Blocks blocks) {
     return total;
 }
 
-void addTimed(const char* name, void (*run)(benchmark::State&)) {
-    benchmark::RegisterBenchmark(name, run)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true);
-}
-
 int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> limits) {
     benchmark::Initialize(&argc, argv);
     benchFolder(Blocks::InOrder);

@@ -32,8 +32,17 @@ std::uintmax_t folderBytes(Blocks blocks = Blocks::InOrder);
 // Reads the three tables as `cat` does, into a reused buffer; returns the bytes read.
 std::uintmax_t catTables(Blocks blocks = Blocks::InOrder);
 
-// Registers a benchmark timed by the wall clock in milliseconds and repeated five times.
-void addTimed(const char* name, void (*run)(benchmark::State&));
+// Registers a benchmark of run(state, argument), timed by the wall clock in milliseconds and repeated five
+// times; the median is what the reporter compares.
+template <class Argument>
+benchmark::internal::Benchmark* addTimed(const char* name, void (*run)(benchmark::State&, Argument),
+                                         Argument argument) {
+    return benchmark::RegisterBenchmark(name, run, argument)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(5)
+        ->ReportAggregatesOnly(true);
+}
 
 // The program's main: writes the folders if needed, then runs the benchmarks with a RatioReporter over
 // those pairs.
