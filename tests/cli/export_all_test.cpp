@@ -307,5 +307,81 @@ TEST_F(ExportAllTest, ADamagedTableStopsBeforeAnyFileIsWritten) {
     EXPECT_TRUE(filesIn(destino()).empty());
 }
 
+// ---- hostile surroundings
+
+// Many registrations with enough invoices that a run takes a while.
+void manyRegistrations(Vrk3Tables& tables) {
+    for (std::int32_t n = 1; n <= 12000; ++n) {
+        const double who = static_cast<double>(1 + n % 300);
+        tables.issued.push_back(issued(who, day(1 + n % 28, 1 + n % 6), n));
+        tables.received.push_back(received(who, day(1 + n % 28, 1 + n % 6), 50000 + n));
+    }
+    tables.placement = kLivedIn;
+}
+
+class HostileExportAllTest : public ExportAllTest {
+protected:
+    void SetUp() override {
+        ExportAllTest::SetUp();
+        manyRegistrations(tables);
+        tables.write(origem());
+        fs::create_directory(alone());
+        ASSERT_EQ(run("--origem '" + origem().string() +
+                      "' --inicio 01/01/2008 --fim 30/06/2008 --destino '" + alone().string() + "' --todas")
+                      .exitCode,
+                  0);
+    }
+    // The files of an undisturbed run.
+    fs::path alone() const { return scratch.path() / "sozinha"; }
+    // Runs a bash script in the scratch folder, where each "EXPORT" stands for the program with the
+    // arguments of a run over the first half of 2008 into the destination.
+    int script(std::string lines) const {
+        const std::string command = "'" KALVIAN_EXPORT_PROGRAM "' " + firstHalf("--todas --substituir");
+        for (std::size_t at; (at = lines.find("EXPORT")) != std::string::npos;) {
+            lines.replace(at, 6, command);
+        }
+        const fs::path file = scratch.path() / "script.sh";
+        test::writeFile(file, "cd '" + scratch.path().string() + "'\n" + lines);
+        return std::system(("bash '" + file.string() + "' >/dev/null 2>&1").c_str());
+    }
+    // Every export file in the destination is whole: what the undisturbed run wrote under that name.
+    std::size_t expectWholeFiles(const std::string& context) const {
+        std::size_t whole = 0;
+        for (const std::string& name : filesIn(destino())) {
+            if (name.starts_with("VRK3_")) {
+                EXPECT_EQ(readFile(destino() / name), readFile(alone() / name)) << context << ": " << name;
+                ++whole;
+            }
+        }
+        return whole;
+    }
+};
+
+TEST_F(HostileExportAllTest, TwoRunsAtOnceIntoTheSameFolderBothWriteWholeFiles) {
+    ASSERT_EQ(script("EXPORT & a=$!\nEXPORT & b=$!\nwait $a; x=$?\nwait $b; y=$?\necho $x $y > codes.txt\n"),
+              0);
+    EXPECT_EQ(readFile(scratch.path() / "codes.txt"), "0 0\n");
+    EXPECT_EQ(filesIn(destino()), filesIn(alone()));
+    EXPECT_EQ(expectWholeFiles("duas"), 300u);
+}
+
+TEST_F(HostileExportAllTest, ARunStoppedMidwayLeavesOnlyWholeFilesUnderTheirNames) {
+    // (Not SIGINT: a shell script starts its background runs with SIGINT ignored.)
+    for (const char* signal : {"TERM", "HUP", "KILL"}) {
+        fs::remove_all(destino());
+        fs::create_directory(destino());
+        // Stopped once it has written its first files.
+        ASSERT_EQ(script("EXPORT & p=$!\n"
+                         "while [ $(ls saida | wc -l) -lt 20 ] && kill -0 $p 2>/dev/null; do :; done\n"
+                         "kill -" +
+                         std::string(signal) + " $p\nwait $p\nexit 0\n"),
+                  0)
+            << signal;
+        const std::size_t whole = expectWholeFiles(signal);
+        EXPECT_GE(whole, 19u) << signal;
+        EXPECT_LT(whole, 300u) << signal << ": the run ended before it was stopped";
+    }
+}
+
 } // namespace
 } // namespace kalvian
