@@ -2,6 +2,8 @@
 
 #include "export/fill.h"
 
+#include <algorithm>
+
 namespace kalvian {
 
 namespace {
@@ -59,22 +61,28 @@ void ClientBlocks::keep(std::int32_t code, std::string_view block) {
     if (m_budget < kEntryCost) {
         return;
     }
-    if (m_slots.empty()) {
-        // Twice as many slots as blocks can ever be kept, so probes stay short.
-        std::size_t slots = 16;
-        while (slots < 2 * (m_budget / kEntryCost)) {
-            slots *= 2;
-        }
-        m_slots.assign(slots, 0);
-    }
     m_budget -= kEntryCost;
     const std::uint64_t number = m_blocks.size() / kBlockWidth + 1;
     m_blocks += block;
-    std::size_t slot = slotOf(code, m_slots.size());
-    while (m_slots[slot] != 0) {
-        slot = (slot + 1) & (m_slots.size() - 1);
+    // At least twice as many slots as blocks, so probes stay short: the table doubles as blocks come.
+    if (2 * number > m_slots.size()) {
+        std::vector<std::uint64_t> slots(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
+        for (const std::uint64_t entry : m_slots) {
+            if (entry != 0) {
+                place(slots, entry);
+            }
+        }
+        m_slots = std::move(slots);
     }
-    m_slots[slot] = static_cast<std::uint64_t>(static_cast<std::uint32_t>(code)) << 32 | number;
+    place(m_slots, static_cast<std::uint64_t>(static_cast<std::uint32_t>(code)) << 32 | number);
+}
+
+void ClientBlocks::place(std::vector<std::uint64_t>& slots, std::uint64_t entry) {
+    std::size_t slot = slotOf(static_cast<std::int32_t>(entry >> 32), slots.size());
+    while (slots[slot] != 0) {
+        slot = (slot + 1) & (slots.size() - 1);
+    }
+    slots[slot] = entry;
 }
 
 void ClientBlocks::append(std::string& line, std::int32_t code, const char* placeholder) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kalvian {
@@ -26,11 +27,12 @@ private:
     // The kept block of that code, or nothing.
     const char* kept(std::int32_t code) const;
     void keep(std::int32_t code, std::string_view block);
+    static void place(std::vector<std::uint64_t>& slots, std::uint64_t entry);
 
     ClientLookup& m_clients;
     std::size_t m_budget;
-    // Kept blocks back to back, found through an open-addressing table of (code, block number + 1) pairs
-    // sized for all the budget allows: one probe mostly, and no allocation per block.
+    // Kept blocks back to back, found through an open-addressing table of (code, block number + 1) pairs:
+    // one probe mostly, and no allocation per block.
     std::string m_blocks;
     std::vector<std::uint64_t> m_slots;
 };

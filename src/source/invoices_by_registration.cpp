@@ -19,33 +19,47 @@ void InvoicesByRegistration::select(const paradox::Table& table) {
     afterClose();
     const paradox::FieldInfo& insmun = table.field("INSMUN");
     const PeriodFilter inPeriod(table, table.field("DATA"), m_start, m_end);
-    keep(table.select(inPeriod));
-    // Groups by the value's bits; neighbouring rows mostly share a registration, so the last group found
-    // is tried before the map.
-    std::unordered_map<std::uint64_t, std::size_t> groupOf;
+    // Buckets: rows without a registration, rows whose registration is no finite number, then one per
+    // registration as they are met. Neighbouring rows mostly share a registration, so the last one met is
+    // tried before the map.
+    constexpr std::uint32_t kWithout = 0;
+    constexpr std::uint32_t kInvalid = 1;
+    std::vector<double> registrations;
+    std::unordered_map<std::uint64_t, std::uint32_t> bucketOf;
     std::uint64_t lastKey = 0;
-    std::vector<std::uint32_t>* lastRows = nullptr;
-    for (const std::uint32_t index : selected().chainOrder) {
-        const std::optional<double> stored = paradox::number(selected().record(index), insmun);
+    std::uint32_t lastBucket = paradox::Table::kSkip;
+    std::vector<paradox::SelectedRows> buckets = table.sort([&](std::span<const std::byte> record) {
+        if (!inPeriod(record)) {
+            return paradox::Table::kSkip;
+        }
+        const std::optional<double> stored = paradox::number(record, insmun);
         if (!stored) {
-            ++m_withoutRegistration;
-            continue;
+            return kWithout;
         }
         if (!std::isfinite(*stored)) {
-            ++m_withInvalidRegistration;
-            continue;
+            return kInvalid;
         }
         const double registration = *stored + 0.0; // -0 becomes 0
         const auto key = std::bit_cast<std::uint64_t>(registration);
-        if (lastRows == nullptr || key != lastKey) {
-            const auto [found, added] = groupOf.try_emplace(key, m_groups.size());
+        if (lastBucket == paradox::Table::kSkip || key != lastKey) {
+            const auto [found, added] =
+                bucketOf.try_emplace(key, static_cast<std::uint32_t>(registrations.size() + 2));
             if (added) {
-                m_groups.push_back({registration, {}});
+                registrations.push_back(registration);
             }
             lastKey = key;
-            lastRows = &m_groups[found->second].rows;
+            lastBucket = found->second;
         }
-        lastRows->push_back(index);
+        return lastBucket;
+    });
+    buckets.resize(registrations.size() + 2, paradox::SelectedRows{});
+    m_withoutRegistration = buckets[kWithout].chainOrder.size();
+    m_withInvalidRegistration = buckets[kInvalid].chainOrder.size();
+    for (std::size_t i = 0; i < registrations.size(); ++i) {
+        // A registration met only in free blocks has no row in the chain.
+        if (!buckets[i + 2].chainOrder.empty()) {
+            m_groups.push_back({registrations[i], std::move(buckets[i + 2])});
+        }
     }
     std::sort(m_groups.begin(), m_groups.end(),
               [](const Group& a, const Group& b) { return a.registration < b.registration; });

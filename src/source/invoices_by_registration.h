@@ -3,19 +3,18 @@
 #include "source/table_query.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <vector>
 
 namespace kalvian {
 
 // The invoices of one table dated within a period, gathered per registration number (INSMUN) in a single
-// reading, each registration's rows listed in the chain's order: the rows the window's query would select
-// for that registration, for every registration at once.
+// reading, each registration's rows kept together with their chain order: the rows the window's query
+// would select for that registration, for every registration at once.
 class InvoicesByRegistration : public TableQuery {
 public:
     struct Group {
-        double registration = 0;         // the stored value; -0 is gathered with 0, as the window matches it
-        std::vector<std::uint32_t> rows; // indexes among rows()
+        double registration = 0; // the stored value; -0 is gathered with 0, as the window matches it
+        paradox::SelectedRows rows;
     };
 
     using TableQuery::TableQuery;
@@ -29,8 +28,6 @@ public:
     std::size_t rowsWithoutRegistration() const { return m_withoutRegistration; }
     std::size_t rowsWithInvalidRegistration() const { return m_withInvalidRegistration; }
     const paradox::Table& openTable() const { return table(); }
-    // Every row of the period the reading kept, the groups' and the others'.
-    const paradox::SelectedRows& rows() const { return selected(); }
 
 protected:
     void select(const paradox::Table& table) override;

@@ -53,11 +53,12 @@ void PeriodInvoices::open(std::string_view folder, double start, double end) {
 }
 
 KeptRows PeriodInvoices::issued(const RegistrationInvoices& invoices) const {
-    return KeptRows(m_issued.name(), m_issued.openTable(), m_issued.rows(), invoices.issued);
+    return KeptRows(m_issued.name(), m_issued.openTable(), invoices.issued, invoices.issued.chainOrder);
 }
 
 KeptRows PeriodInvoices::received(const RegistrationInvoices& invoices) const {
-    return KeptRows(m_received.name(), m_received.openTable(), m_received.rows(), invoices.received);
+    return KeptRows(m_received.name(), m_received.openTable(), invoices.received,
+                    invoices.received.chainOrder);
 }
 
 } // namespace kalvian

@@ -5,7 +5,6 @@
 #include "source/kept_rows.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -14,8 +13,8 @@ namespace kalvian {
 // One registration's invoices of the period, as the window's two invoice queries would select them.
 struct RegistrationInvoices {
     double registration = 0;
-    std::vector<std::uint32_t> issued;   // DSEMI rows in chain order, by their index among those read
-    std::vector<std::uint32_t> received; // DSREC rows
+    paradox::SelectedRows issued;   // DSEMI rows
+    paradox::SelectedRows received; // DSREC rows
 };
 
 // Invoices of the period that no registration can select, by why.
@@ -36,7 +35,7 @@ public:
     // window's query names and checks. Raises kalvian::Error as the window's query step does.
     void open(std::string_view folder, double start, double end);
 
-    // In ascending order of registration.
+    // In ascending order of registration; each one's rows may be released once exported.
     std::vector<RegistrationInvoices>& registrations() { return m_registrations; }
     const UnassignedInvoices& unassigned() const { return m_unassigned; }
     ClientTableQuery& clients() { return m_clients; }

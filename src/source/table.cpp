@@ -133,26 +133,27 @@ void Table::walkChain(const BlockCallback& onBlock) const {
     check.end();
 }
 
-SelectedRows Table::select(const RecordFilter& keep) const {
-    return checkedAgainstChange([&] { return selectInFileOrder(keep); });
-}
-
-SelectedRows Table::selectInFileOrder(const RecordFilter& keep) const {
+template <class Sorter>
+std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const {
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
     const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
     const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
     const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
-    // What the chain walk needs of each block once the file has been read: its head and its kept records.
+    std::vector<SelectedRows> buckets(1, SelectedRows{recordSize, {}, {}});
+    buckets.front().bytes.reserve(expected * recordSize);
+    // Where each kept record went, in file order, and each block's share of that list: what the chain
+    // walk needs once the file has been read, with the blocks' heads.
+    struct Kept {
+        std::uint32_t bucket;
+        std::uint32_t index;
+    };
+    std::vector<Kept> kept;
     struct Block {
         BlockHead head;
-        std::uint32_t firstKept = 0;
-        std::uint32_t kept = 0;
+        std::size_t firstKept = 0;
+        std::size_t kept = 0;
     };
     std::vector<Block> facts(blocks + 1);
-    SelectedRows rows;
-    rows.recordSize = recordSize;
-    // Room for every record the file can hold; pages never written to are never taken from the system.
-    rows.bytes.reserve(std::min<std::size_t>(m_header.recordCount, blocks * capacity) * recordSize);
 
     const std::size_t blocksPerRead = std::max<std::size_t>(1, kReadBytes / blockSize);
     std::vector<std::byte> buffer(blocksPerRead * blockSize);
@@ -164,35 +165,58 @@ SelectedRows Table::selectInFileOrder(const RecordFilter& keep) const {
             const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
             Block& fact = facts[number];
             fact.head = BlockHead::of(block, recordSize);
-            fact.firstKept = static_cast<std::uint32_t>(rows.bytes.size() / recordSize);
+            fact.firstKept = kept.size();
             const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
             for (std::size_t r = 0; r < count; ++r) {
                 const std::span<const std::byte> record =
                     block.subspan(kBlockHead + r * recordSize, recordSize);
-                if (keep(record)) {
-                    rows.bytes.insert(rows.bytes.end(), record.begin(), record.end());
+                const std::uint32_t bucket = bucketOf(record);
+                if (bucket == kSkip) {
+                    continue;
                 }
+                if (bucket >= buckets.size()) {
+                    buckets.resize(bucket + 1, SelectedRows{recordSize, {}, {}});
+                }
+                std::vector<std::byte>& bytes = buckets[bucket].bytes;
+                kept.push_back({bucket, static_cast<std::uint32_t>(bytes.size() / recordSize)});
+                bytes.insert(bytes.end(), record.begin(), record.end());
             }
-            fact.kept = static_cast<std::uint32_t>(rows.bytes.size() / recordSize) - fact.firstKept;
+            fact.kept = kept.size() - fact.firstKept;
         }
         if (read.size() < buffer.size()) {
             break;
         }
     }
 
-    rows.chainOrder.reserve(rows.bytes.size() / recordSize);
     ChainCheck check(name(), m_header);
     for (int number = m_header.firstBlock; number != 0;) {
         check.reach(number);
         const Block& fact = facts[static_cast<std::size_t>(number)];
         check.records(number, fact.head);
-        for (std::uint32_t i = 0; i < fact.kept; ++i) {
-            rows.chainOrder.push_back(fact.firstKept + i);
+        for (std::size_t i = fact.firstKept; i < fact.firstKept + fact.kept; ++i) {
+            buckets[kept[i].bucket].chainOrder.push_back(kept[i].index);
         }
         number = fact.head.next;
     }
     check.end();
-    return rows;
+    return buckets;
+}
+
+SelectedRows Table::select(const RecordFilter& keep) const {
+    const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
+    const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) /
+                                 static_cast<std::size_t>(m_header.recordSize);
+    // Room for every record the file can hold; pages never written to are never taken from the system.
+    const std::size_t most = std::min<std::size_t>(m_header.recordCount, blocks * capacity);
+    std::vector<SelectedRows> kept = checkedAgainstChange([&] {
+        return sortInFileOrder([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; },
+                               most);
+    });
+    return std::move(kept.front());
+}
+
+std::vector<SelectedRows> Table::sort(const RecordSorter& bucketOf) const {
+    return checkedAgainstChange([&] { return sortInFileOrder(bucketOf, 0); });
 }
 
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {

@@ -6,7 +6,9 @@
 #include "source/selected_rows.h"
 #include "source/table_header.h"
 
+#include <climits>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -23,15 +25,18 @@ namespace kalvian::paradox {
 inline constexpr int kDefaultCodePage = 850;
 
 // A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held. scan()
-// reads the data blocks one at a time, in the chain's order; select() reads them all in the order they lie,
-// as cat would, and keeps only the records asked for. Memo, blob, graphic and OLE fields are listed but
-// their .MB file is never opened.
+// reads the data blocks one at a time, in the chain's order; select() and sort() read them all in the order
+// they lie, as cat would, and keep only the records asked for. Memo, blob, graphic and OLE fields are listed
+// but their .MB file is never opened.
 class Table {
 public:
     using RecordCallback = std::function<void(std::span<const std::byte> record)>;
     // The records of one block, back to back: a multiple of recordSize() bytes.
     using BlockCallback = std::function<void(std::span<const std::byte> records)>;
     using RecordFilter = std::function<bool(std::span<const std::byte> record)>;
+    // A record's bucket, or kSkip.
+    using RecordSorter = std::function<std::uint32_t(std::span<const std::byte> record)>;
+    static constexpr std::uint32_t kSkip = UINT32_MAX;
 
     // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
     // non-data file, or a code page iconv cannot convert.
@@ -70,6 +75,10 @@ public:
     // `keep` sees the records of free blocks too, and must not count what it sees. Raises kalvian::Error as
     // scan() does.
     SelectedRows select(const RecordFilter& keep) const;
+    // The same reading, the records kept sorted into buckets numbered from 0 by bucketOf, each bucket's
+    // records kept together with the chain's order of them. A bucket no record of the chain reached has an
+    // empty order.
+    std::vector<SelectedRows> sort(const RecordSorter& bucketOf) const;
 
     // An alpha field as Windows-1252 text without its trailing NULs; nothing when it is NULL (all zero).
     std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
@@ -77,7 +86,9 @@ public:
 private:
     explicit Table(std::unique_ptr<ByteSource> source);
     void walkChain(const BlockCallback& onBlock) const;
-    SelectedRows selectInFileOrder(const RecordFilter& keep) const;
+    // Room for `expected` records is made in bucket 0 beforehand. Sorter: as RecordSorter, called directly.
+    template <class Sorter>
+    std::vector<SelectedRows> sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const;
     // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
     // explains any fault found in it. A reading that succeeded is checked the same way.
     template <class Reading> auto checkedAgainstChange(const Reading& reading) const;

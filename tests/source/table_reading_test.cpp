@@ -177,6 +177,36 @@ TEST_P(BlockReadingTest, SelectionReadsTheFileOnceInItsOrderAndKeepsTheChainsOrd
     EXPECT_EQ(reads.size(), 1u); // the table is smaller than one read
 }
 
+TEST_P(BlockReadingTest, SortingKeepsEachBucketsRowsTogetherInChainOrder) {
+    const std::vector<std::byte> file = numberedRows().build(GetParam().placement);
+    std::vector<std::pair<std::uint64_t, std::size_t>> reads;
+    const Table table = Table::fromSource(std::make_unique<CountingSource>(file, reads));
+    reads.clear();
+    const FieldInfo& code = table.field("CODIGO");
+    // Codes ending in 0 skipped, the others sorted by their last digit.
+    const std::vector<SelectedRows> buckets = table.sort([&](std::span<const std::byte> record) {
+        const auto last = static_cast<std::uint32_t>(integer(record, code).value_or(0) % 10);
+        return last == 0 ? Table::kSkip : last;
+    });
+    ASSERT_EQ(buckets.size(), 10u);
+    EXPECT_TRUE(buckets[0].chainOrder.empty());
+    for (std::uint32_t digit = 1; digit < 10; ++digit) {
+        std::vector<std::int32_t> codes;
+        for (const std::uint32_t index : buckets[digit].chainOrder) {
+            codes.push_back(integer(buckets[digit].record(index), code).value_or(-1));
+        }
+        std::vector<std::int32_t> expected;
+        for (auto n = static_cast<std::int32_t>(digit); n < static_cast<std::int32_t>(kRows); n += 10) {
+            expected.push_back(n);
+        }
+        EXPECT_EQ(codes, expected) << "digit " << digit;
+        // Stale copies of rows in free blocks are kept with the others but never in the order.
+        EXPECT_GE(buckets[digit].bytes.size(), expected.size() * buckets[digit].recordSize);
+    }
+    const std::vector<int> times = timesEachByteWasRead(reads, file.size());
+    EXPECT_TRUE(std::all_of(times.begin() + kHeader, times.end(), [](int n) { return n == 1; }));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Placements, BlockReadingTest,
     ::testing::Values(PlacementCase{"em-ordem", {}}, PlacementCase{"embaralhada", {true, 5, 0}},
