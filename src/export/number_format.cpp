@@ -16,22 +16,20 @@ constexpr int kDecimals = 2;
 
 // Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
 // Written backwards into a buffer, digits first and then the zeros in front, then appended at once.
-void appendHundredths(std::string& out, std::uint64_t hundredths, bool negative, int minIntegerDigits) {
-    char text[32];
+void appendHundredths(std::string& out, std::uint32_t hundredths, bool negative, int minIntegerDigits) {
+    char text[24];
     char* const end = text + sizeof text;
     char* at = end;
     for (int decimal = 0; decimal < kDecimals; ++decimal, hundredths /= 10) {
         *--at = static_cast<char>('0' + hundredths % 10);
     }
     *--at = '.';
-    char* const units = at;
+    char* const zerosEnd = at - minIntegerDigits;
     for (; hundredths > 0; hundredths /= 10) {
         *--at = static_cast<char>('0' + hundredths % 10);
     }
-    const std::ptrdiff_t integerDigits = units - at;
-    if (integerDigits < minIntegerDigits) {
-        at -= minIntegerDigits - integerDigits;
-        std::fill(at, units - integerDigits, '0');
+    while (at > zerosEnd) {
+        *--at = '0';
     }
     if (negative) {
         *--at = '-';
@@ -49,11 +47,12 @@ bool appendAwayFromTies(std::string& out, double value, int minIntegerDigits) {
     if (!(std::fabs(value) < kLargest)) {
         return false;
     }
-    const double fraction = hundredths - std::floor(hundredths);
+    // Below 1e9 and not negative: a conversion to an integer is the floor.
+    const double fraction = hundredths - static_cast<double>(static_cast<std::uint32_t>(hundredths));
     if (std::fabs(fraction - 0.5) < kTieMargin) {
         return false;
     }
-    const auto rounded = static_cast<std::uint64_t>(std::floor(hundredths + 0.5));
+    const auto rounded = static_cast<std::uint32_t>(hundredths + 0.5);
     appendHundredths(out, rounded, value < 0 && rounded != 0, minIntegerDigits);
     return true;
 }
