@@ -3,8 +3,8 @@
 // - one registration (10% of the invoices), over tables whose blocks lie in chain order and over the same
 //   rows in lived-in tables (blocks shuffled, partly filled, free blocks among them); the limit is reading
 //   the three tables as cat does plus writing and syncing as many bytes as the export file holds;
-// - --todas over the lived-in tables, 1,001 registrations; the limit is reading the tables plus writing
-//   and syncing every file the run writes, each as large as it is.
+// - --todas over the lived-in tables, 1,001 registrations, into an empty folder; the limit is reading the
+//   tables plus creating, writing and syncing every file the run writes, each as large as it is.
 // Each export's peak memory (maxRSS_MB) is measured apart, in a process of its own.
 #include "bench_folder.h"
 #include "source/query_step.h"
@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unistd.h>
 
 namespace kalvian::bench {
@@ -27,7 +28,20 @@ struct Export {
     const char* name;
     Blocks blocks;
     bool all;
+    // Each run writes into an emptied folder, as an office exporting all its taxpayers for a period
+    // would; otherwise each run replaces the file of the one before.
+    bool freshFolder;
 };
+
+// Before a timed run into a fresh folder: the folder emptied and the disk done with the deletions, the
+// clock stopped meanwhile.
+void emptyUntimed(benchmark::State& state, const std::filesystem::path& folder) {
+    state.PauseTiming();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    ::sync();
+    state.ResumeTiming();
+}
 
 std::filesystem::path outputOf(const Export& run) {
     return kOutput / run.name;
@@ -86,7 +100,7 @@ double selectedMegabytes(Blocks blocks) {
     return bytes / 1e6;
 }
 
-void writeAndSync(const std::string& path, const std::string& bytes) {
+void writeAndSync(const std::string& path, std::string_view bytes) {
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     for (std::size_t done = 0; done < bytes.size();) {
         done += static_cast<std::size_t>(::write(fd, bytes.data() + done, bytes.size() - done));
@@ -108,9 +122,12 @@ void limit(benchmark::State& state, const Export* which) {
     const std::filesystem::path folder = kOutput / (std::string(run.name) + "-limite");
     std::filesystem::create_directories(folder);
     for (auto _ : state) {
+        if (run.freshFolder) {
+            emptyUntimed(state, folder);
+        }
         benchmark::DoNotOptimize(catTables(run.blocks));
         for (std::size_t i = 0; i < sizes.size(); ++i) {
-            writeAndSync((folder / std::to_string(i)).string(), bytes.substr(0, sizes[i]));
+            writeAndSync((folder / std::to_string(i)).string(), std::string_view(bytes).substr(0, sizes[i]));
         }
     }
     state.counters["tables_MB"] = static_cast<double>(folderBytes(run.blocks)) / 1e6;
@@ -123,6 +140,9 @@ void wholeExport(benchmark::State& state, const Export* which) {
     outputSizes(run);
     const std::string command = exportCommand(run);
     for (auto _ : state) {
+        if (run.freshFolder) {
+            emptyUntimed(state, outputOf(run));
+        }
         if (std::system(command.c_str()) != 0) {
             state.SkipWithError("kalvian-export falhou");
             return;
@@ -134,9 +154,9 @@ void wholeExport(benchmark::State& state, const Export* which) {
     }
 }
 
-const Export kInOrder{"uma-em-ordem", Blocks::InOrder, false};
-const Export kShuffled{"uma-embaralhada", Blocks::Shuffled, false};
-const Export kAll{"todas-embaralhada", Blocks::Shuffled, true};
+const Export kInOrder{"uma-em-ordem", Blocks::InOrder, false, false};
+const Export kShuffled{"uma-embaralhada", Blocks::Shuffled, false, false};
+const Export kAll{"todas-embaralhada", Blocks::Shuffled, true, true};
 
 } // namespace
 } // namespace kalvian::bench
