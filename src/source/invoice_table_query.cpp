@@ -40,11 +40,14 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
     const std::uint64_t key = storedWord(paradox::encodeNumberKey(zero ? 0.0 : *m_registration));
     const std::uint64_t otherZero = zero ? storedWord(paradox::encodeNumberKey(-0.0)) : key;
     const auto offset = static_cast<std::size_t>(insmun.offset);
-    keep(table.select([&](std::span<const std::byte> record) {
+    paradox::SelectedRows rows = table.select([&](std::span<const std::byte> record) {
         std::uint64_t stored = 0;
         std::memcpy(&stored, record.data() + offset, sizeof stored);
         return (stored == key || stored == otherZero) && inPeriod(record);
-    }));
+    });
+    // The export walks them along the chain.
+    rows.lineUpAlongChain();
+    keep(std::move(rows));
 }
 
 void InvoiceTableQuery::first() {

@@ -58,6 +58,7 @@ void InvoicesByRegistration::select(const paradox::Table& table) {
     for (std::size_t i = 0; i < registrations.size(); ++i) {
         // A registration met only in free blocks has no row in the chain.
         if (!buckets[i + 2].chainOrder.empty()) {
+            buckets[i + 2].lineUpAlongChain();
             m_groups.push_back({registrations[i], std::move(buckets[i + 2])});
         }
     }

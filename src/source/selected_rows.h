@@ -17,6 +17,10 @@ struct SelectedRows {
     std::span<const std::byte> record(std::uint32_t index) const {
         return std::span<const std::byte>(bytes).subspan(index * recordSize, recordSize);
     }
+
+    // Puts the records of the chain back to back in its order and drops the others, so a walk along the
+    // chain reads memory in order. When the chain runs in file order already, everything stays as it is.
+    void lineUpAlongChain();
 };
 
 } // namespace kalvian::paradox

@@ -177,6 +177,20 @@ TEST_P(BlockReadingTest, SelectionReadsTheFileOnceInItsOrderAndKeepsTheChainsOrd
     EXPECT_EQ(reads.size(), 1u); // the table is smaller than one read
 }
 
+TEST_P(BlockReadingTest, RowsLinedUpAlongTheChainLieInItsOrderWithoutStaleOnes) {
+    const Table table = Table::fromBytes(numberedRows().build(GetParam().placement), "ALINHADA.DB");
+    const FieldInfo& code = table.field("CODIGO");
+    SelectedRows rows = table.select(
+        [&](std::span<const std::byte> record) { return integer(record, code).value_or(0) % 2 == 1; });
+    rows.lineUpAlongChain();
+    ASSERT_EQ(rows.bytes.size(), rows.chainOrder.size() * rows.recordSize);
+    for (std::uint32_t i = 0; i < rows.chainOrder.size(); ++i) {
+        ASSERT_EQ(rows.chainOrder[i], i);
+        ASSERT_EQ(integer(rows.record(i), code), static_cast<std::int32_t>(2 * i + 1)) << "row " << i;
+    }
+    EXPECT_EQ(rows.chainOrder.size(), kRows / 2);
+}
+
 TEST_P(BlockReadingTest, SortingKeepsEachBucketsRowsTogetherInChainOrder) {
     const std::vector<std::byte> file = numberedRows().build(GetParam().placement);
     std::vector<std::pair<std::uint64_t, std::size_t>> reads;
