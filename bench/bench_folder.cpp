@@ -16,10 +16,10 @@ using paradox::ClientRow;
 using paradox::IssuedRow;
 using paradox::ReceivedRow;
 
-// Spreads rows over 10 registration numbers (1000..1009) and ten years, so one number in one year holds
-// about 10% of a table's rows... of that year; 2008 is every row's year here to keep the share at 10%.
+// Every tenth row belongs to the registration 1000; the others are spread over 1,000 more (2000..2999).
+// Every row is of 2008, so one registration in the year holds 10% of a table's rows.
 double registrationOf(std::size_t row) {
-    return 1000.0 + static_cast<double>(row % 10);
+    return row % 10 == 0 ? 1000.0 : 2000.0 + static_cast<double>(row / 10 % (kRegistrations - 1));
 }
 double dateOf(std::size_t row) {
     return toSerial({2008, 1, 1}) + static_cast<double>(row % 349);
@@ -28,9 +28,12 @@ std::int32_t clientOf(std::size_t row) {
     return static_cast<std::int32_t>(1 + (row * 7919) % kClientRows);
 }
 
-void generate(const std::filesystem::path& folder) {
+void generate(const std::filesystem::path& folder, Blocks blocks) {
     std::filesystem::create_directories(folder);
     paradox::Vrk3Tables tables;
+    if (blocks == Blocks::Shuffled) {
+        tables.placement = {true, 2008, 16, 60};
+    }
     tables.issued.reserve(kInvoiceRows);
     tables.received.reserve(kInvoiceRows);
     for (std::size_t i = 0; i < kInvoiceRows; ++i) {
@@ -85,31 +88,36 @@ double periodEnd() {
     return toSerial({2008, 12, 15});
 }
 
-const std::filesystem::path& benchFolder() {
-    static const std::filesystem::path folder = [] {
-        const auto path = std::filesystem::temp_directory_path() / "kalvian-bench-vrk3";
+const std::filesystem::path& benchFolder(Blocks blocks) {
+    static const auto write = [](Blocks placement, const char* name) {
+        const auto path = std::filesystem::temp_directory_path() / name;
         if (!std::filesystem::exists(path / "DSCLI.DB")) {
             std::fprintf(stderr, "Gerando as tabelas de teste em %s...\n", path.c_str());
-            generate(path);
+            generate(path, placement);
         }
         return path;
-    }();
-    return folder;
+    };
+    if (blocks == Blocks::Shuffled) {
+        static const std::filesystem::path shuffled = write(blocks, "kalvian-bench-vrk3-1001-embaralhada");
+        return shuffled;
+    }
+    static const std::filesystem::path inOrder = write(blocks, "kalvian-bench-vrk3-1001");
+    return inOrder;
 }
 
-std::uintmax_t folderBytes() {
+std::uintmax_t folderBytes(Blocks blocks) {
     std::uintmax_t total = 0;
     for (const char* name : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
-        total += std::filesystem::file_size(benchFolder() / name);
+        total += std::filesystem::file_size(benchFolder(blocks) / name);
     }
     return total;
 }
 
-std::uintmax_t catTables() {
+std::uintmax_t catTables(Blocks blocks) {
     static std::vector<char> buffer(128 * 1024);
     std::uintmax_t total = 0;
     for (const char* name : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
-        const int fd = ::open((benchFolder() / name).c_str(), O_RDONLY);
+        const int fd = ::open((benchFolder(blocks) / name).c_str(), O_RDONLY);
         for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) {
             total += static_cast<std::uintmax_t>(got);
         }
@@ -118,18 +126,11 @@ std::uintmax_t catTables() {
     return total;
 }
 
-void addTimed(const char* name, void (*run)(benchmark::State&)) {
-    benchmark::RegisterBenchmark(name, run)
-        ->Unit(benchmark::kMillisecond)
-        ->UseRealTime()
-        ->Repetitions(5)
-        ->ReportAggregatesOnly(true);
-}
-
-int runWithRatios(int argc, char** argv) {
+int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> limits) {
     benchmark::Initialize(&argc, argv);
-    benchFolder();
-    RatioReporter reporter;
+    benchFolder(Blocks::InOrder);
+    benchFolder(Blocks::Shuffled);
+    RatioReporter reporter(std::move(limits));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
@@ -147,14 +148,35 @@ void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     }
 }
 
+double RatioReporter::timeOf(const std::string& name) const {
+    for (const auto& [benchmark, time] : m_times) {
+        if (benchmark == name) {
+            return time;
+        }
+    }
+    return 0;
+}
+
 void RatioReporter::Finalize() {
     ConsoleReporter::Finalize();
     if (m_times.empty()) {
         return;
     }
-    std::printf("\nTime as a multiple of %s:\n", m_times.front().first.c_str());
-    for (const auto& [name, time] : m_times) {
-        std::printf("  %-40s %6.2fx\n", name.c_str(), time / m_times.front().second);
+    if (m_limits.empty()) {
+        std::printf("\nTime as a multiple of %s:\n", m_times.front().first.c_str());
+        for (const auto& [name, time] : m_times) {
+            std::printf("  %-40s %6.2fx\n", name.c_str(), time / m_times.front().second);
+        }
+        return;
+    }
+    std::printf("\nTime as a multiple of its limit, medians of this run:\n");
+    for (const auto& [name, limit] : m_limits) {
+        const double time = timeOf(name);
+        const double limitTime = timeOf(limit);
+        if (time > 0 && limitTime > 0) {
+            std::printf("  %-24s %9.1f ms  %-24s %9.1f ms  %6.2fx\n", name.c_str(), time, limit.c_str(),
+                        limitTime, time / limitTime);
+        }
     }
 }
 

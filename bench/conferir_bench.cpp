@@ -87,7 +87,7 @@ const std::filesystem::path& exportFile() {
     return path;
 }
 
-void runTimed(benchmark::State& state, const std::string& command) {
+void runTimed(benchmark::State& state, std::string command) {
     for (auto _ : state) {
         if (std::system(command.c_str()) != 0) {
             state.SkipWithError(command.c_str());
@@ -100,23 +100,19 @@ void runTimed(benchmark::State& state, const std::string& command) {
                            benchmark::Counter::kIsRate);
 }
 
-void cat(benchmark::State& state) {
-    runTimed(state, "cat '" + exportFile().string() + "' >/dev/null");
-}
-
-void conferir(benchmark::State& state) {
-    runTimed(state, "'" KALVIAN_EXPORT_PROGRAM "' --conferir '" + exportFile().string() + "' >/dev/null");
-}
-
 } // namespace
 } // namespace kalvian::bench
 
 int main(int argc, char** argv) {
-    kalvian::bench::addTimed("cat", kalvian::bench::cat);
-    kalvian::bench::addTimed("conferir", kalvian::bench::conferir);
-    kalvian::bench::exportFile();
+    using kalvian::bench::exportFile;
+    using kalvian::bench::runTimed;
+    kalvian::bench::addTimed("cat", runTimed, "cat '" + exportFile().string() + "' >/dev/null");
+    kalvian::bench::addTimed("conferir", runTimed,
+                             "'" KALVIAN_EXPORT_PROGRAM "' --conferir '" + exportFile().string() +
+                                 "' >/dev/null");
     benchmark::Initialize(&argc, argv);
-    kalvian::bench::RatioReporter reporter;
+    kalvian::bench::RatioReporter reporter(
+        std::vector<std::pair<std::string, std::string>>{{"conferir", "cat"}});
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;

@@ -1,6 +1,7 @@
 // The three source queries over 1,000,000 issued and 1,000,000 received invoices and 100,000 clients, one
-// registration number holding about 10% of the invoices: opening and counting, then also walking every
-// selected row with a client lookup, beside reading the three files as cat does (page cache warm).
+// registration number holding 10% of the invoices: opening and counting, then also walking every selected
+// row with a client lookup, beside reading the same three files as cat does (page cache warm); over the
+// tables with their blocks in order and over the same rows in lived-in tables.
 #include "bench_folder.h"
 #include "source/query_step.h"
 
@@ -14,20 +15,20 @@ void countRows(benchmark::State& state, std::int64_t rows) {
         static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void catThreeTables(benchmark::State& state) {
+void catThreeTables(benchmark::State& state, Blocks blocks) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(catTables());
+        benchmark::DoNotOptimize(catTables(blocks));
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folderBytes()));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folderBytes(blocks)));
     countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
 }
 
-void openAndCount(benchmark::State& state) {
+void openAndCount(benchmark::State& state, Blocks blocks) {
     NoWindowHost host;
     std::int64_t selected = 0;
     for (auto _ : state) {
         SourceQueries queries;
-        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder().string(), host);
+        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(blocks).string(), host);
         selected = queries.emitida().rowCount() + queries.recebida().rowCount();
         benchmark::DoNotOptimize(selected);
     }
@@ -35,11 +36,11 @@ void openAndCount(benchmark::State& state) {
     countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
 }
 
-void openCountAndWalk(benchmark::State& state) {
+void openCountAndWalk(benchmark::State& state, Blocks blocks) {
     NoWindowHost host;
     for (auto _ : state) {
         SourceQueries queries;
-        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder().string(), host);
+        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(blocks).string(), host);
         std::int64_t found = 0;
         for (InvoiceTableQuery* query : {&queries.emitida(), &queries.recebida()}) {
             for (query->first(); !query->eof(); query->next()) {
@@ -55,8 +56,16 @@ void openCountAndWalk(benchmark::State& state) {
 } // namespace kalvian::bench
 
 int main(int argc, char** argv) {
-    kalvian::bench::addTimed("catThreeTables", kalvian::bench::catThreeTables);
-    kalvian::bench::addTimed("openAndCount", kalvian::bench::openAndCount);
-    kalvian::bench::addTimed("openCountAndWalk", kalvian::bench::openCountAndWalk);
-    return kalvian::bench::runWithRatios(argc, argv);
+    using namespace kalvian::bench;
+    addTimed("catThreeTables", catThreeTables, Blocks::InOrder);
+    addTimed("openAndCount", openAndCount, Blocks::InOrder);
+    addTimed("openCountAndWalk", openCountAndWalk, Blocks::InOrder);
+    addTimed("catThreeTablesShuffled", catThreeTables, Blocks::Shuffled);
+    addTimed("openAndCountShuffled", openAndCount, Blocks::Shuffled);
+    addTimed("openCountAndWalkShuffled", openCountAndWalk, Blocks::Shuffled);
+    return runWithRatios(argc, argv,
+                         {{"openAndCount", "catThreeTables"},
+                          {"openCountAndWalk", "catThreeTables"},
+                          {"openAndCountShuffled", "catThreeTablesShuffled"},
+                          {"openCountAndWalkShuffled", "catThreeTablesShuffled"}});
 }

@@ -197,7 +197,19 @@ std::vector<std::byte> TableWriter::build(const BlockPlacement& placement) const
     const auto recordSize = static_cast<std::size_t>(m_recordSize);
     const auto blockSize = static_cast<std::size_t>(m_layout.blockSize);
     const std::size_t perBlock = (blockSize - kBlockHead) / recordSize;
-    const std::size_t chained = (m_rowCount + perBlock - 1) / perBlock;
+    std::mt19937 random(placement.seed);
+    // firstRow[i] is the first row of the i-th block of the chain; the last entry is the row count.
+    std::vector<std::size_t> firstRow{0};
+    const bool partlyFilled = placement.minimumFillPercent < 100;
+    std::uniform_int_distribution<std::size_t> fill(
+        std::max<std::size_t>(
+            1, perBlock * static_cast<std::size_t>(std::max(0, placement.minimumFillPercent)) / 100),
+        perBlock);
+    while (firstRow.back() < m_rowCount) {
+        const std::size_t rows = partlyFilled ? fill(random) : perBlock;
+        firstRow.push_back(std::min(m_rowCount, firstRow.back() + rows));
+    }
+    const std::size_t chained = firstRow.size() - 1;
     const std::size_t total = chained + static_cast<std::size_t>(std::max(0, placement.freeBlocks));
     if (total > 0xFFFF) {
         throw Error("Linhas demais para uma tabela com blocos deste tamanho");
@@ -205,7 +217,6 @@ std::vector<std::byte> TableWriter::build(const BlockPlacement& placement) const
     // position[i] is where the i-th block of the chain is stored; the rest hold the free blocks.
     std::vector<std::size_t> position(total);
     std::iota(position.begin(), position.end(), std::size_t{0});
-    std::mt19937 random(placement.seed);
     if (placement.shuffled || placement.freeBlocks > 0) {
         std::shuffle(position.begin(), position.end(), random);
     }
@@ -218,15 +229,20 @@ std::vector<std::byte> TableWriter::build(const BlockPlacement& placement) const
     for (std::size_t i = 0; i < total; ++i) {
         const bool inChain = i < chained;
         // A free block repeats records of the table under a stale head, as a deleted block would.
-        const std::size_t first = inChain ? i * perBlock : 0;
-        const std::size_t rows =
-            inChain ? std::min(perBlock, m_rowCount - first) : std::min(perBlock, m_rowCount);
+        const std::size_t first = inChain ? firstRow[i] : 0;
+        const std::size_t rows = inChain ? firstRow[i + 1] - firstRow[i] : std::min(perBlock, m_rowCount);
         std::vector<std::byte> block(blockSize);
         putWord(block, 0, inChain && i + 1 < chained ? static_cast<unsigned>(number(i + 1)) : 0);
         putWord(block, 2, inChain && i > 0 ? static_cast<unsigned>(number(i - 1)) : 0);
         putWord(block, 4, static_cast<unsigned>((static_cast<int>(rows) - 1) * m_recordSize) & 0xFFFFu);
         std::copy_n(m_records.begin() + static_cast<std::ptrdiff_t>(first * recordSize), rows * recordSize,
                     block.begin() + kBlockHead);
+        if (partlyFilled) {
+            // The room behind the last record still holds records deleted from it: the first rows again.
+            const std::size_t stale = std::min(perBlock - rows, m_rowCount);
+            std::copy_n(m_records.begin(), stale * recordSize,
+                        block.begin() + static_cast<std::ptrdiff_t>(kBlockHead + rows * recordSize));
+        }
         std::copy(block.begin(), block.end(),
                   file.begin() + static_cast<std::ptrdiff_t>(dataStart + position[i] * blockSize));
     }

@@ -30,6 +30,9 @@ struct BlockPlacement {
     bool shuffled = false; // blocks stored in a random order (seed), linked in row order
     unsigned seed = 1;
     int freeBlocks = 0; // blocks outside the chain holding stale records, as real tables keep
+    // Each block of the chain holds a random number of rows (seed), from this share of its capacity (at
+    // least one row) to full, as deletes leave them; the room behind the last row keeps stale records.
+    int minimumFillPercent = 100;
 };
 
 // One value of a row: monostate is NULL; std::string (Windows-1252) for Alpha; double for Number,

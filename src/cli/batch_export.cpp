@@ -2,17 +2,20 @@
 
 #include "cli/console_view.h"
 #include "cli/date_argument.h"
+#include "cli/export_report.h"
 #include "cli/run_summary.h"
 #include "cli/totals_report.h"
 #include "common/error.h"
-#include "common/number_text.h"
 #include "common/path.h"
+#include "export/export_line_check.h"
 #include "export/export_run.h"
 #include "export/file_name.h"
 #include "export/io_error.h"
-#include "source/declarants.h"
+#include "source/period_invoices.h"
 #include "source/query_step.h"
+#include "source/registration_text.h"
 
+#include <chrono>
 #include <optional>
 
 namespace kalvian {
@@ -51,30 +54,124 @@ std::string failureText(const Error& error) {
     return text;
 }
 
-bool exportOne(const ExportOptions& options, const std::string& registration, Period period, Console& console,
-               RunSummary& summary) {
-    console.out << "Inscrição " << registration << '\n';
-    SourceQueries queries;
-    NoWindow host;
-    ConsultaDados(queries, registration, period.start, period.end, options.origem, host);
-    const std::int64_t issued = queries.emitida().rowCount();
-    const std::int64_t received = queries.recebida().rowCount();
-    printCounts(console.out, issued, received);
-
+// The export run of one registration over its open sources, as the window's "Exportar" does it; every line
+// written is read back for the totals.
+RegistrationExport exportRegistration(const ExportOptions& options, const std::string& registration,
+                                      Period period, const ExportSources& sources, Console& console) {
+    RegistrationExport result{.registration = registration,
+                              .issued = sources.emitidas.rowCount(),
+                              .received = sources.recebidas.rowCount()};
     ConsoleView view({options.destino.value_or(console.currentFolder),
                       options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
                       registration},
                      options.substituir, console.err, console.progress);
     ExportLineCheck check;
-    const bool written = ExportaDados(view, {queries.emitida(), queries.recebida(), queries.cliente()},
-                                      console.lineDateSeparator, FileCalls::system(), &check);
-    (written ? console.out : console.err) << view.lastNotice() << '\n';
-    if (written) {
-        const std::string file = MontaCaminho(view.destinationFolder(), view.fileName());
-        console.out << "Arquivo: " << file << '\n';
-        summary.exported(registration, file, check.totals());
+    result.written = ExportaDados(view, sources, console.lineDateSeparator, FileCalls::system(), &check);
+    result.notice = view.lastNotice();
+    if (result.written) {
+        result.file = MontaCaminho(view.destinationFolder(), view.fileName());
+        result.totals = check.totals();
     }
-    return written;
+    return result;
+}
+
+// A registration named on the command line: its own query step, then the export.
+bool exportNamed(const ExportOptions& options, const std::string& registration, Period period,
+                 Console& console, RunSummary& summary) {
+    SourceQueries queries;
+    NoWindow host;
+    console.out << "Inscrição " << registration << '\n';
+    ConsultaDados(queries, registration, period.start, period.end, options.origem, host);
+    printCounts(console.out, queries.emitida().rowCount(), queries.recebida().rowCount());
+    const RegistrationExport result = exportRegistration(
+        options, registration, period, {queries.emitida(), queries.recebida(), queries.cliente()}, console);
+    printOutcome(console.out, console.err, result);
+    if (result.written) {
+        summary.exported(result.registration, result.file, result.totals);
+    }
+    return result.written;
+}
+
+int exportNamedRegistrations(const ExportOptions& options, Period period, Console& console,
+                             RunSummary& summary) {
+    int exitCode = kExitSuccess;
+    for (const std::string& registration : options.inscricoes) {
+        try {
+            if (!exportNamed(options, registration, period, console, summary)) {
+                exitCode = kExitFailure;
+            }
+        } catch (const Error& error) {
+            console.err << failureText(error) << '\n';
+            exitCode = kExitFailure;
+        }
+    }
+    return exitCode;
+}
+
+std::string unassignedMessage(const UnassignedInvoices& unassigned) {
+    const std::size_t count = unassigned.total();
+    return std::to_string(count) +
+           (count == 1 ? " nota do período não foi exportada" : " notas do período não foram exportadas") +
+           ": o INSMUN não identifica uma inscrição (vazio em " +
+           std::to_string(unassigned.withoutRegistration) + ", NaN ou infinito em " +
+           std::to_string(unassigned.invalidRegistration) + ")";
+}
+
+// Every registration with invoices in the period: one scan of each table gathers them all, then each file
+// is written as an export of that registration alone would write it.
+int exportAllRegistrations(const ExportOptions& options, Period period, Console& console,
+                           RunSummary& summary) {
+    const auto started = std::chrono::steady_clock::now();
+    PeriodInvoices invoices;
+    try {
+        NoWindow host;
+        checkCutOff(period.end);
+        ValidaArquivos(period.start, period.end, options.origem, host);
+        invoices.open(options.origem, period.start, period.end);
+    } catch (const Error& error) {
+        console.err << failureText(error) << '\n';
+        return kExitFailure;
+    }
+    if (invoices.registrations().empty()) {
+        console.out << "Nenhuma inscrição tem notas no período.\n";
+    }
+
+    int exitCode = kExitSuccess;
+    std::int64_t files = 0;
+    std::int64_t exported = 0;
+    for (RegistrationInvoices& registration : invoices.registrations()) {
+        const std::string text = registrationText(registration.registration);
+        KeptRows issued = invoices.issued(registration);
+        KeptRows received = invoices.received(registration);
+        RegistrationExport result;
+        try {
+            result =
+                exportRegistration(options, text, period, {issued, received, invoices.clients()}, console);
+        } catch (const Error& error) {
+            result = {.registration = text,
+                      .issued = issued.rowCount(),
+                      .received = received.rowCount(),
+                      .notice = failureText(error)};
+        }
+        printOneLine(console.out, console.err, result);
+        if (result.written) {
+            ++files;
+            exported += result.issued + result.received;
+            summary.exported(result.registration, result.file, result.totals);
+        } else {
+            exitCode = kExitFailure;
+        }
+        registration.issued = {};
+        registration.received = {};
+    }
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - started;
+    printRunTotals(console.out, files, exported, took.count());
+    summary.printTotal();
+    if (invoices.unassigned().total() > 0) {
+        console.err << withFinalPeriod(unassignedMessage(invoices.unassigned())) << '\n';
+        exitCode = kExitFailure;
+    }
+    return exitCode;
 }
 
 } // namespace
@@ -93,36 +190,8 @@ int runBatchExport(const ExportOptions& options, Console& console) {
         console.err << failureText(error) << '\n';
         return kExitFailure;
     }
-
-    std::vector<std::string> registrations = options.inscricoes;
-    if (options.todas) {
-        try {
-            NoWindow host;
-            checkCutOff(period.end);
-            ValidaArquivos(period.start, period.end, options.origem, host);
-            for (const double number : declarantsInPeriod(options.origem, period.start, period.end)) {
-                registrations.push_back(formatGeneral(number));
-            }
-        } catch (const Error& error) {
-            console.err << failureText(error) << '\n';
-            return kExitFailure;
-        }
-        if (registrations.empty()) {
-            console.out << "Nenhuma inscrição tem notas no período.\n";
-        }
-    }
-
-    int exitCode = kExitSuccess;
-    for (const std::string& registration : registrations) {
-        try {
-            if (!exportOne(options, registration, period, console, *summary)) {
-                exitCode = kExitFailure;
-            }
-        } catch (const Error& error) {
-            console.err << failureText(error) << '\n';
-            exitCode = kExitFailure;
-        }
-    }
+    int exitCode = options.todas ? exportAllRegistrations(options, period, console, *summary)
+                                 : exportNamedRegistrations(options, period, console, *summary);
     try {
         summary->finish();
     } catch (const Error& error) {

@@ -47,17 +47,15 @@ void RunSummary::exported(const std::string& registration, const std::string& fi
             m_csv.reset();
         }
     }
-    ++m_files;
     m_total.add(totals);
 }
 
+void RunSummary::printTotal() const {
+    m_out << "Emitidas: " << m_total.emitidas << "\nRecebidas: " << m_total.recebidas << '\n';
+    printTotals(m_out, m_total);
+}
+
 void RunSummary::finish() {
-    if (m_everyRegistration) {
-        m_out << "Todas as inscrições: " << m_files
-              << (m_files == 1 ? " arquivo exportado" : " arquivos exportados") << '\n';
-        printCounts(m_out, m_total.emitidas, m_total.recebidas);
-        printTotals(m_out, m_total);
-    }
     if (m_csv) {
         try {
             // A file may have come to the name since the start, even one this run exported.

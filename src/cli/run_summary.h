@@ -12,8 +12,8 @@
 namespace kalvian {
 
 // What a run tells of the files it exported. Each export's totals are printed after it; under --todas,
-// where a run may write hundreds of files, the console gets one total of them all at the end instead and
-// each registration's totals go only to the --resumo CSV.
+// where a run may write hundreds of files, the console gets one total of them all at the end instead (after
+// the line of files, invoices and seconds) and each registration's totals go only to the --resumo CSV.
 class RunSummary {
 public:
     // Starts the --resumo CSV, if asked for, before anything is exported: an existing one is replaced only
@@ -22,8 +22,11 @@ public:
 
     void exported(const std::string& registration, const std::string& file, const ExportTotals& totals);
 
-    // Prints the total under --todas and writes the CSV. Raises kalvian::Error when the CSV cannot be
-    // written.
+    // Under --todas, after the line of files, invoices and seconds: the counts and totals of every file
+    // exported.
+    void printTotal() const;
+
+    // Writes the CSV. Raises kalvian::Error when it cannot be written.
     void finish();
 
 private:
@@ -37,7 +40,6 @@ private:
     bool m_replace = false;
     std::optional<SummaryCsv> m_csv;
     std::string m_csvFailure;
-    std::int64_t m_files = 0;
     ExportTotals m_total;
 };
 

@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <vector>
 
 namespace kalvian {
 
@@ -23,9 +24,17 @@ public:
     void append(std::string& line, std::int32_t code, const char* placeholder);
 
 private:
+    // The kept block of that code, or nothing.
+    const char* kept(std::int32_t code) const;
+    void keep(std::int32_t code, std::string_view block);
+    static void place(std::vector<std::uint64_t>& slots, std::uint64_t entry);
+
     ClientLookup& m_clients;
     std::size_t m_budget;
-    std::unordered_map<std::int32_t, std::string> m_kept;
+    // Kept blocks back to back, found through an open-addressing table of (code, block number + 1) pairs:
+    // one probe mostly, and no allocation per block.
+    std::string m_blocks;
+    std::vector<std::uint64_t> m_slots;
 };
 
 } // namespace kalvian

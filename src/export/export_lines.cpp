@@ -15,7 +15,7 @@ constexpr std::size_t kRecebidaWidth = 307;
 
 std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
     std::string line = "C";
-    line += formatDate(invoice.asDate("DATA"), dateSeparator);
+    appendDate(line, invoice.asDate("DATA"), dateSeparator);
     line += "11";
     appendPreencheDireita(line, invoice.asText("SERIE"), 1, ' ');
     const std::string number = PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
@@ -41,7 +41,9 @@ std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, ch
 }
 
 std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
-    if (invoice.asText("MODU") == "X") {
+    // A field read twice by the layout is read once: reading a record changes nothing.
+    const std::string modu = invoice.asText("MODU");
+    if (modu == "X") {
         return linhaCurta(invoice, dateSeparator);
     }
     const std::int32_t client = invoice.asInteger("CODCLI");
@@ -49,18 +51,19 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, cha
     std::string line;
     line.reserve(kEmitidaWidth + 2); // room for the line end the writer adds
     line += 'E';
-    line += formatDate(invoice.asDate("DATA"), dateSeparator);
+    appendDate(line, invoice.asDate("DATA"), dateSeparator);
     appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
-    appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
+    appendPreencheEsquerda(line, modu, 1, ' ');
     appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
-    line += formatAmount(invoice.asNumber("VALNF"));
-    line += formatAmount(invoice.asNumber("VALSER"));
-    appendPreencheEsquerda(line, invoice.asText("RESTRB"), 1, ' ');
+    appendAmount(line, invoice.asNumber("VALNF"));
+    appendAmount(line, invoice.asNumber("VALSER"));
+    const std::string restrb = invoice.asText("RESTRB");
+    appendPreencheEsquerda(line, restrb, 1, ' ');
     const double rate = invoice.asNumber("ALIQUO");
-    line += formatRate(rate);
+    appendRate(line, rate);
     // Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
-    const bool withheldAtOwnRate = invoice.asText("RESTRB") == "R" && invoice.asNumber("ALQRET") == 0;
-    line += formatRate(withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
+    const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
+    appendRate(line, withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
     clients.append(line, client, "TOMADOR NAO ENCONTRADO");
     return line;
 }
@@ -77,10 +80,10 @@ std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, ch
     appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
     appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
     appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
-    line += formatAmount(invoice.asNumber("VALNF"));
-    line += formatAmount(invoice.asNumber("VALSER"));
-    line += formatRate(invoice.asNumber("ALIQUO"));
-    line += formatAmount(invoice.asNumber("IMPRET"));
+    appendAmount(line, invoice.asNumber("VALNF"));
+    appendAmount(line, invoice.asNumber("VALSER"));
+    appendRate(line, invoice.asNumber("ALIQUO"));
+    appendAmount(line, invoice.asNumber("IMPRET"));
     clients.append(line, client, "PRESTADOR NAO ENCONTRADO");
     return line;
 }

@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <optional>
 
 namespace kalvian {
 
@@ -16,50 +15,55 @@ constexpr int kSignificantDigits = 18;
 constexpr int kDecimals = 2;
 
 // Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
-std::string formatHundredths(std::uint64_t hundredths, bool negative, int minIntegerDigits) {
-    char digits[24];
-    int count = 0;
-    for (; hundredths > 0 || count < minIntegerDigits + kDecimals; hundredths /= 10) {
-        digits[count++] = static_cast<char>('0' + hundredths % 10);
+// Written backwards into a buffer, digits first and then the zeros in front, then appended at once.
+void appendHundredths(std::string& out, std::uint32_t hundredths, bool negative, int minIntegerDigits) {
+    char text[24];
+    char* const end = text + sizeof text;
+    char* at = end;
+    for (int decimal = 0; decimal < kDecimals; ++decimal, hundredths /= 10) {
+        *--at = static_cast<char>('0' + hundredths % 10);
     }
-    std::string text;
-    text.reserve(static_cast<std::size_t>(count) + 2);
+    *--at = '.';
+    char* const zerosEnd = at - minIntegerDigits;
+    for (; hundredths > 0; hundredths /= 10) {
+        *--at = static_cast<char>('0' + hundredths % 10);
+    }
+    while (at > zerosEnd) {
+        *--at = '0';
+    }
     if (negative) {
-        text += '-';
+        *--at = '-';
     }
-    while (count > 0) {
-        if (count == kDecimals) {
-            text += '.';
-        }
-        text += digits[--count];
-    }
-    return text;
+    out.append(at, static_cast<std::size_t>(end - at));
 }
 
 // Most amounts are far from a rounding tie: for them, rounding the value itself at the second decimal
-// gives what rounding its 18-digit form gives. Nothing when the value is too large or too near a tie to
-// be sure.
-std::optional<std::string> formatAwayFromTies(double value, int minIntegerDigits) {
+// gives what rounding its 18-digit form gives. False, with nothing appended, when the value is too large
+// or too near a tie to be sure.
+bool appendAwayFromTies(std::string& out, double value, int minIntegerDigits) {
     constexpr double kLargest = 1e7;    // hundredths stay below 1e9, where a double errs by < 2e-7
     constexpr double kTieMargin = 1e-6; // far above that error and the 18-digit form's (< 1e-8)
     const double hundredths = std::fabs(value) * 100.0;
     if (!(std::fabs(value) < kLargest)) {
-        return std::nullopt;
+        return false;
     }
-    const double fraction = hundredths - std::floor(hundredths);
+    // Below 1e9 and not negative: a conversion to an integer is the floor.
+    const double fraction = hundredths - static_cast<double>(static_cast<std::uint32_t>(hundredths));
     if (std::fabs(fraction - 0.5) < kTieMargin) {
-        return std::nullopt;
+        return false;
     }
-    const auto rounded = static_cast<std::uint64_t>(std::floor(hundredths + 0.5));
-    return formatHundredths(rounded, value < 0 && rounded != 0, minIntegerDigits);
+    const auto rounded = static_cast<std::uint32_t>(hundredths + 0.5);
+    appendHundredths(out, rounded, value < 0 && rounded != 0, minIntegerDigits);
+    return true;
 }
 
-std::string formatFixed(double value, int minIntegerDigits) {
+void appendFixed(std::string& out, double value, int minIntegerDigits) {
     if (!std::isfinite(value)) {
-        return formatGeneral(value);
+        out += formatGeneral(value);
+        return;
     }
-    if (auto fast = formatAwayFromTies(value, minIntegerDigits)) {
-        return std::move(*fast);
+    if (appendAwayFromTies(out, value, minIntegerDigits)) {
+        return;
     }
 
     // The magnitude as d.ddddddddddddddddde±x: 18 significant digits of its exact binary value.
@@ -77,7 +81,8 @@ std::string formatFixed(double value, int minIntegerDigits) {
     int exponent = 0;
     std::from_chars(p + (p[1] == '+' ? 2 : 1), written.ptr, exponent);
     if (exponent >= kSignificantDigits) {
-        return formatGeneral(value);
+        out += formatGeneral(value);
+        return;
     }
 
     // The digits stand for digits × 10^(exponent - 17). Keep those down to the hundredths, rounding half
@@ -112,29 +117,38 @@ std::string formatFixed(double value, int minIntegerDigits) {
     const bool isZero = significant == 0;
 
     const int width = std::max(significant, minIntegerDigits + kDecimals);
-    std::string text;
-    text.reserve(static_cast<std::size_t>(width) + 2);
     if (value < 0 && !isZero) {
-        text += '-';
+        out += '-';
     }
     for (int i = 0; i < width; ++i) {
         if (i == width - kDecimals) {
-            text += '.';
+            out += '.';
         }
         const int source = first + i - (width - significant);
-        text += source >= first ? hundredths[source] : '0';
+        out += source >= first ? hundredths[source] : '0';
     }
-    return text;
 }
 
 } // namespace
 
+void appendAmount(std::string& out, double value) {
+    appendFixed(out, value, 12);
+}
+
+void appendRate(std::string& out, double value) {
+    appendFixed(out, value, 2);
+}
+
 std::string formatAmount(double value) {
-    return formatFixed(value, 12);
+    std::string text;
+    appendAmount(text, value);
+    return text;
 }
 
 std::string formatRate(double value) {
-    return formatFixed(value, 2);
+    std::string text;
+    appendRate(text, value);
+    return text;
 }
 
 } // namespace kalvian

@@ -15,4 +15,8 @@ std::string formatAmount(double value);
 // "00.00": at least 2 integer digits, otherwise as formatAmount.
 std::string formatRate(double value);
 
+// The same, appended to a line being built.
+void appendAmount(std::string& out, double value);
+void appendRate(std::string& out, double value);
+
 } // namespace kalvian

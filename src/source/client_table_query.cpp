@@ -19,14 +19,12 @@ void ClientTableQuery::select(const paradox::Table& table) {
     const paradox::FieldInfo& code = table.field("CODCLI");
     m_byCode.clear();
     m_firstOfCode.clear();
-    std::uint32_t index = 0;
-    table.scan([&](std::span<const std::byte> record) {
-        if (const auto value = paradox::integer(record, code)) {
+    keep(table.select([](std::span<const std::byte>) { return true; }));
+    for (const std::uint32_t index : selected().chainOrder) {
+        if (const auto value = paradox::integer(selected().record(index), code)) {
             m_byCode.emplace_back(*value, index);
         }
-        keep(record);
-        ++index;
-    });
+    }
     // Tables keyed by CODCLI come in order already.
     const auto byCode = [](const auto& a, const auto& b) { return a.first < b.first; };
     if (!std::is_sorted(m_byCode.begin(), m_byCode.end(), byCode)) {
@@ -64,7 +62,7 @@ bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
     if (found == kNoRow) {
         return false;
     }
-    m_current.setRecord(table(), row(found));
+    m_current.setRecord(table(), selected().record(found));
     return true;
 }
 

@@ -36,7 +36,8 @@ protected:
 private:
     static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
-    // (CODCLI, row) in CODCLI order, rows of one code in table order. Clients without a code are never found.
+    // (CODCLI, row) in CODCLI order, rows of one code in chain order. Clients without a code are never
+    // found.
     std::vector<std::pair<std::int32_t, std::uint32_t>> m_byCode;
     // Where the codes lie close together: the first row of each code from the lowest one on, or kNoRow.
     std::vector<std::uint32_t> m_firstOfCode;

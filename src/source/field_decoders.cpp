@@ -6,7 +6,6 @@
 #include <bit>
 #include <cmath>
 #include <cstring>
-#include <initializer_list>
 
 namespace kalvian::paradox {
 
@@ -17,9 +16,14 @@ constexpr double kSerialOfDayZero = -693594.0;
 constexpr double kMillisecondsPerDay = 86400000.0;
 constexpr std::size_t kBcdDigits = 32;
 
-void expectType(const FieldInfo& field, std::initializer_list<FieldType> types) {
-    if (std::find(types.begin(), types.end(), field.type) == types.end()) {
-        throw Error("Campo " + field.name + " lido como um tipo que não é o seu");
+[[noreturn]] void wrongType(const FieldInfo& field) {
+    throw Error("Campo " + field.name + " lido como um tipo que não é o seu");
+}
+
+// A few comparisons in line: every field the export reads passes here.
+template <class... Types> void expectType(const FieldInfo& field, Types... types) {
+    if (((field.type != types) && ...)) {
+        wrongType(field);
     }
 }
 
@@ -56,10 +60,11 @@ template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t val
     return out;
 }
 
+// The eight bytes of a stored double; a loop of fixed length becomes one byte swap.
 double storedDouble(std::span<const std::byte> bytes) {
     std::uint64_t raw = 0;
-    for (const std::byte b : bytes) {
-        raw = raw << 8 | static_cast<std::uint64_t>(b);
+    for (std::size_t i = 0; i < sizeof raw; ++i) {
+        raw = raw << 8 | static_cast<std::uint64_t>(bytes[i]);
     }
     constexpr std::uint64_t sign = std::uint64_t{1} << 63;
     raw = (raw & sign) != 0 ? raw ^ sign : ~raw;
@@ -81,45 +86,45 @@ std::span<const std::byte> fieldBytes(std::span<const std::byte> record, const F
 }
 
 std::optional<double> number(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Number, FieldType::Currency});
+    expectType(field, FieldType::Number, FieldType::Currency);
     const auto bytes = present(record, field);
     return bytes ? std::optional(storedDouble(*bytes)) : std::nullopt;
 }
 
 std::optional<std::int32_t> integer(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Short, FieldType::Long, FieldType::AutoInc});
+    expectType(field, FieldType::Short, FieldType::Long, FieldType::AutoInc);
     const auto bytes = present(record, field);
     return bytes ? std::optional(static_cast<std::int32_t>(storedInteger(*bytes))) : std::nullopt;
 }
 
 std::optional<double> date(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Date});
+    expectType(field, FieldType::Date);
     const auto bytes = present(record, field);
     return bytes ? std::optional(static_cast<double>(storedInteger(*bytes)) + kSerialOfDayZero)
                  : std::nullopt;
 }
 
 std::optional<std::int32_t> timeOfDay(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Time});
+    expectType(field, FieldType::Time);
     const auto bytes = present(record, field);
     return bytes ? std::optional(static_cast<std::int32_t>(storedInteger(*bytes))) : std::nullopt;
 }
 
 std::optional<double> timestamp(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Timestamp});
+    expectType(field, FieldType::Timestamp);
     const auto bytes = present(record, field);
     return bytes ? std::optional(storedDouble(*bytes) / kMillisecondsPerDay + kSerialOfDayZero)
                  : std::nullopt;
 }
 
 std::optional<bool> logical(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Logical});
+    expectType(field, FieldType::Logical);
     const auto bytes = present(record, field);
     return bytes ? std::optional((*bytes)[0] != std::byte{0x80}) : std::nullopt;
 }
 
 std::optional<std::string> bcdText(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Bcd});
+    expectType(field, FieldType::Bcd);
     const std::span<const std::byte> stored = fieldBytes(record, field);
     // Byte 0: bit 7 set for positive values, bits 0-5 the decimals; 32 digit nibbles follow, inverted for
     // negative values. A clear sign bit with zero digit bytes is NULL.
@@ -163,7 +168,7 @@ std::optional<double> bcd(std::span<const std::byte> record, const FieldInfo& fi
 }
 
 std::optional<std::vector<std::byte>> bytes(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, {FieldType::Bytes});
+    expectType(field, FieldType::Bytes);
     const auto stored = present(record, field);
     return stored ? std::optional(std::vector<std::byte>(stored->begin(), stored->end())) : std::nullopt;
 }

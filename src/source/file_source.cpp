@@ -43,6 +43,7 @@ FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()
                                                               : "não é um arquivo comum");
     }
     m_size = static_cast<std::uint64_t>(info.st_size);
+    m_modified = info.st_mtim;
 }
 
 FileSource::~FileSource() {
@@ -66,6 +67,17 @@ std::size_t FileSource::readAt(std::uint64_t offset, std::span<std::byte> out) c
         done += static_cast<std::size_t>(got);
     }
     return done;
+}
+
+void FileSource::checkUnchanged() const {
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0) {
+        throw unreadableTable(m_name, openFailureReason(errno));
+    }
+    if (static_cast<std::uint64_t>(info.st_size) != m_size || info.st_mtim.tv_sec != m_modified.tv_sec ||
+        info.st_mtim.tv_nsec != m_modified.tv_nsec) {
+        throw unreadableTable(m_name, "o arquivo mudou durante a leitura");
+    }
 }
 
 } // namespace kalvian::paradox

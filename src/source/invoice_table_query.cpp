@@ -1,6 +1,5 @@
 #include "invoice_table_query.h"
 
-#include "common/error.h"
 #include "source/field_decoders.h"
 #include "source/period_filter.h"
 
@@ -28,10 +27,9 @@ void InvoiceTableQuery::setParameters(std::optional<double> registration, double
 }
 
 void InvoiceTableQuery::select(const paradox::Table& table) {
-    m_position = 0;
     if (!m_registration) {
         // Read all the same, so a damaged table is reported whatever was typed.
-        table.scanBlocks([](std::span<const std::byte>) {});
+        keep(table.select([](std::span<const std::byte>) { return false; }));
         return;
     }
     // Rows are picked by their stored bytes: INSMUN equal to the registration's stored form (zero also
@@ -41,31 +39,21 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
     const bool zero = *m_registration == 0.0;
     const std::uint64_t key = storedWord(paradox::encodeNumberKey(zero ? 0.0 : *m_registration));
     const std::uint64_t otherZero = zero ? storedWord(paradox::encodeNumberKey(-0.0)) : key;
-    const auto recordSize = static_cast<std::size_t>(table.recordSize());
     const auto offset = static_cast<std::size_t>(insmun.offset);
-
-    table.scanBlocks([&](std::span<const std::byte> records) {
-        for (std::size_t at = 0; at + recordSize <= records.size(); at += recordSize) {
-            std::uint64_t stored = 0;
-            std::memcpy(&stored, records.data() + at + offset, sizeof stored);
-            if ((stored == key || stored == otherZero) && inPeriod(records.subspan(at, recordSize))) {
-                keep(records.subspan(at, recordSize));
-            }
-        }
+    paradox::SelectedRows rows = table.select([&](std::span<const std::byte> record) {
+        std::uint64_t stored = 0;
+        std::memcpy(&stored, record.data() + offset, sizeof stored);
+        return (stored == key || stored == otherZero) && inPeriod(record);
     });
+    // The export walks them along the chain.
+    rows.lineUpAlongChain();
+    keep(std::move(rows));
 }
 
 void InvoiceTableQuery::first() {
     requireOpen();
-    m_position = 0;
-}
-
-const SourceRecord& InvoiceTableQuery::current() const {
-    if (eof()) {
-        throw Error(name() + ": No current record");
-    }
-    m_current.setRecord(table(), row(m_position));
-    return m_current;
+    m_walk = KeptRows(name(), table(), selected(), selected().chainOrder);
+    m_walk.first();
 }
 
 } // namespace kalvian

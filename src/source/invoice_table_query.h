@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/invoice_query.h"
-#include "source/row_record.h"
+#include "source/kept_rows.h"
 #include "source/table_query.h"
 
 #include <optional>
@@ -19,23 +19,19 @@ public:
 
     std::int64_t rowCount() const override { return static_cast<std::int64_t>(keptRows()); }
     void first() override;
-    bool eof() const override { return m_position >= keptRows(); }
-    void next() override { ++m_position; }
-    const SourceRecord& current() const override;
+    bool eof() const override { return m_walk.eof(); }
+    void next() override { m_walk.next(); }
+    const SourceRecord& current() const override { return m_walk.current(); }
 
 protected:
     void select(const paradox::Table& table) override;
-    void afterClose() override {
-        m_position = 0;
-        m_current = {};
-    }
+    void afterClose() override { m_walk = {}; }
 
 private:
     std::optional<double> m_registration;
     double m_start = 0;
     double m_end = 0;
-    std::size_t m_position = 0;
-    mutable RowRecord m_current;
+    KeptRows m_walk;
 };
 
 } // namespace kalvian

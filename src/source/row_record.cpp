@@ -11,6 +11,24 @@ namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
 
+// Field names are a few letters: compared in line, without a call to memcmp.
+bool sameName(const std::string& name, std::string_view field) {
+    if (name.size() != field.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (name[i] != field[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool isIntegerColumn(const paradox::FieldInfo& column) {
+    return column.type == FieldType::Long || column.type == FieldType::Short ||
+           column.type == FieldType::AutoInc;
+}
+
 template <class T> FieldValue orNull(const std::optional<T>& value) {
     return value ? FieldValue(*value) : FieldValue();
 }
@@ -63,13 +81,25 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
 }
 
 const paradox::FieldInfo& RowRecord::column(std::string_view field) const {
-    CachedColumn& cached =
-        m_columns[(reinterpret_cast<std::uintptr_t>(field.data()) >> 3) % m_columns.size()];
-    // The same address may hold another name by now: the name itself is compared too.
-    if (cached.column == nullptr || cached.name != field.data() || cached.column->name != field) {
-        cached = {field.data(), &m_table->field(field)};
+    // Literals lie a few bytes apart: a multiplicative hash of the whole address spreads them, and a
+    // name whose slot is taken tries the next few before taking its slot over.
+    constexpr std::size_t kProbes = 4;
+    const std::uint64_t address = reinterpret_cast<std::uintptr_t>(field.data());
+    const std::size_t home = (address * 0x9E3779B97F4A7C15u) >> (64 - kColumnSlotBits);
+    for (std::size_t probe = 0; probe < kProbes; ++probe) {
+        CachedColumn& cached = m_columns[(home + probe) % m_columns.size()];
+        if (cached.column == nullptr) {
+            cached = {field.data(), &m_table->field(field)};
+            return *cached.column;
+        }
+        // The same address may hold another name by now: the name itself is compared too.
+        if (cached.name == field.data() && sameName(cached.column->name, field)) {
+            return *cached.column;
+        }
     }
-    return *cached.column;
+    CachedColumn& taken = m_columns[home];
+    taken = {field.data(), &m_table->field(field)};
+    return *taken.column;
 }
 
 // The kinds the export reads most are decoded straight from the record; the rest go through FieldValue.
@@ -78,6 +108,10 @@ std::string RowRecord::asText(std::string_view field) const {
     const paradox::FieldInfo& column = this->column(field);
     if (column.type == FieldType::Alpha) {
         return m_table->text(m_record, column).value_or(std::string());
+    }
+    if (isIntegerColumn(column)) {
+        const std::optional<std::int32_t> value = paradox::integer(m_record, column);
+        return value ? std::to_string(*value) : std::string();
     }
     return valueAsText(decodeValue(*m_table, m_record, column));
 }
@@ -92,8 +126,7 @@ double RowRecord::asNumber(std::string_view field) const {
 
 std::int32_t RowRecord::asInteger(std::string_view field) const {
     const paradox::FieldInfo& column = this->column(field);
-    if (column.type == FieldType::Long || column.type == FieldType::Short ||
-        column.type == FieldType::AutoInc) {
+    if (isIntegerColumn(column)) {
         return paradox::integer(m_record, column).value_or(0);
     }
     return valueAsInteger(decodeValue(*m_table, m_record, column), field);

@@ -39,7 +39,8 @@ private:
         const char* name = nullptr;
         const paradox::FieldInfo* column = nullptr;
     };
-    mutable std::array<CachedColumn, 32> m_columns{};
+    static constexpr int kColumnSlotBits = 6;
+    mutable std::array<CachedColumn, std::size_t{1} << kColumnSlotBits> m_columns{};
     const paradox::Table* m_table = nullptr;
     std::span<const std::byte> m_record;
 };

@@ -1,6 +1,7 @@
 #include "source/table.h"
 
 #include "common/ascii_case.h"
+#include "source/block_chain.h"
 #include "source/buffer_source.h"
 #include "source/file_source.h"
 #include "source/paradox_layout.h"
@@ -13,9 +14,15 @@ namespace kalvian::paradox {
 
 namespace {
 
-// Blocks are read a window at a time: chains usually run in file order, so one read serves many blocks.
-constexpr std::size_t kWindowBytes = 256 * 1024;
 using layout::kBlockHead;
+
+// select() reads the file this much at a time.
+constexpr std::size_t kReadBytes = 1 << 20;
+
+std::uint64_t blockOffset(const TableHeader& header, int number) {
+    return static_cast<std::uint64_t>(header.headerSize) +
+           static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(header.blockSize);
+}
 
 CodePageText textFor(const ByteSource& source, int headerCodePage) {
     const int codePage = headerCodePage == 0 ? kDefaultCodePage : headerCodePage;
@@ -26,56 +33,12 @@ CodePageText textFor(const ByteSource& source, int headerCodePage) {
     return *text;
 }
 
-std::string blockName(int number) {
-    return "bloco " + std::to_string(number);
-}
-
 // A name's first eight bytes as one word, zero-filled.
 std::uint64_t namePrefix(std::string_view name) {
     std::uint64_t prefix = 0;
     std::memcpy(&prefix, name.data(), std::min<std::size_t>(name.size(), sizeof prefix));
     return prefix;
 }
-
-// A reused buffer over a run of consecutive blocks.
-class BlockWindow {
-public:
-    BlockWindow(const ByteSource& source, const TableHeader& header)
-        : m_source(source), m_header(header),
-          m_blocksPerWindow(
-              std::max<std::size_t>(1, kWindowBytes / static_cast<std::size_t>(header.blockSize))),
-          m_buffer(m_blocksPerWindow * static_cast<std::size_t>(header.blockSize)) {}
-
-    // The bytes of block n that the file holds: a whole block, or less for a block cut by the end of the
-    // file.
-    std::span<const std::byte> block(int number) {
-        if (number < m_first || number >= m_first + m_count) {
-            m_first = number;
-            m_filled = m_source.readAt(offsetOf(number), m_buffer);
-            m_count = static_cast<int>(m_blocksPerWindow);
-        }
-        const std::size_t size = static_cast<std::size_t>(m_header.blockSize);
-        const std::size_t start = static_cast<std::size_t>(number - m_first) * size;
-        if (start >= m_filled) {
-            return {};
-        }
-        return std::span<const std::byte>(m_buffer).subspan(start, std::min(size, m_filled - start));
-    }
-
-private:
-    std::uint64_t offsetOf(int number) const {
-        return static_cast<std::uint64_t>(m_header.headerSize) +
-               static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(m_header.blockSize);
-    }
-
-    const ByteSource& m_source;
-    const TableHeader& m_header;
-    std::size_t m_blocksPerWindow = 1;
-    std::vector<std::byte> m_buffer;
-    int m_first = 0;
-    int m_count = 0;
-    std::size_t m_filled = 0;
-};
 
 } // namespace
 
@@ -94,6 +57,10 @@ Table Table::open(const std::filesystem::path& path) {
 
 Table Table::fromBytes(std::vector<std::byte> bytes, std::string name) {
     return Table(std::make_unique<BufferSource>(std::move(bytes), std::move(name)));
+}
+
+Table Table::fromSource(std::unique_ptr<ByteSource> source) {
+    return Table(std::move(source));
 }
 
 int Table::fieldIndex(std::string_view fieldName) const {
@@ -128,50 +95,128 @@ void Table::scan(const RecordCallback& onRecord) const {
     });
 }
 
+template <class Reading> auto Table::checkedAgainstChange(const Reading& reading) const {
+    try {
+        auto result = reading();
+        m_source->checkUnchanged();
+        return result;
+    } catch (const Error&) {
+        m_source->checkUnchanged();
+        throw;
+    }
+}
+
 void Table::scanBlocks(const BlockCallback& onBlock) const {
-    const auto damaged = [this](const std::string& what) { return damagedTable(name(), what); };
+    checkedAgainstChange([&] {
+        walkChain(onBlock);
+        return true;
+    });
+}
+
+void Table::walkChain(const BlockCallback& onBlock) const {
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
-    const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) / recordSize;
-    BlockWindow window(*m_source, m_header);
-    std::vector<bool> visited(static_cast<std::size_t>(m_header.lastFileBlock) + 1, false);
-    std::uint64_t delivered = 0;
+    const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
+    // Each block of the chain is read once, where it lies.
+    std::vector<std::byte> buffer(blockSize);
+    ChainCheck check(name(), m_header);
     for (int number = m_header.firstBlock; number != 0;) {
-        if (number > m_header.lastFileBlock) {
-            throw damaged(blockName(number) + " fora do arquivo");
-        }
-        if (visited[static_cast<std::size_t>(number)]) {
-            throw damaged("a cadeia de blocos volta ao " + blockName(number));
-        }
-        visited[static_cast<std::size_t>(number)] = true;
-        const std::span<const std::byte> block = window.block(number);
-        if (block.size() < kBlockHead) {
-            throw damaged(blockName(number) + " fora do arquivo");
-        }
-        const int next = static_cast<int>(block[0]) | static_cast<int>(block[1]) << 8;
-        // The offset of the block's last record; negative in an empty block.
-        const auto lastOffset =
-            static_cast<std::int16_t>(static_cast<unsigned>(block[4]) | static_cast<unsigned>(block[5]) << 8);
-        std::size_t count = 0;
-        if (lastOffset >= 0) {
-            if (static_cast<std::size_t>(lastOffset) % recordSize != 0 ||
-                static_cast<std::size_t>(lastOffset) / recordSize + 1 > capacity) {
-                throw damaged(blockName(number) +
-                              " com tamanho de dados inválido: " + std::to_string(lastOffset));
-            }
-            count = static_cast<std::size_t>(lastOffset) / recordSize + 1;
-        }
-        // A block cut short by the end of the file still yields the whole records it holds.
-        count = std::min(count, (block.size() - kBlockHead) / recordSize);
+        check.reach(number);
+        const std::size_t got = m_source->readAt(blockOffset(m_header, number), buffer);
+        const std::span<const std::byte> block = std::span<const std::byte>(buffer).first(got);
+        const BlockHead head = BlockHead::of(block, recordSize);
+        const std::size_t count = check.records(number, head);
         if (count > 0) {
             onBlock(block.subspan(kBlockHead, count * recordSize));
         }
-        delivered += count;
-        number = next;
+        number = head.next;
     }
-    if (delivered != m_header.recordCount) {
-        throw damaged("os blocos têm " + std::to_string(delivered) + " registros e o cabeçalho declara " +
-                      std::to_string(m_header.recordCount));
+    check.end();
+}
+
+template <class Sorter>
+std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const {
+    const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
+    const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
+    const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
+    const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
+    std::vector<SelectedRows> buckets(1, SelectedRows{recordSize, {}, {}});
+    buckets.front().bytes.reserve(expected * recordSize);
+    // Where each kept record went, in file order, and each block's share of that list: what the chain
+    // walk needs once the file has been read, with the blocks' heads.
+    struct Kept {
+        std::uint32_t bucket;
+        std::uint32_t index;
+    };
+    std::vector<Kept> kept;
+    struct Block {
+        BlockHead head;
+        std::size_t firstKept = 0;
+        std::size_t kept = 0;
+    };
+    std::vector<Block> facts(blocks + 1);
+
+    const std::size_t blocksPerRead = std::max<std::size_t>(1, kReadBytes / blockSize);
+    std::vector<std::byte> buffer(blocksPerRead * blockSize);
+    for (std::size_t first = 1; first <= blocks; first += blocksPerRead) {
+        const std::span<const std::byte> read = std::span<const std::byte>(buffer).first(
+            m_source->readAt(blockOffset(m_header, static_cast<int>(first)), buffer));
+        for (std::size_t at = 0, number = first; at < read.size() && number <= blocks;
+             at += blockSize, ++number) {
+            const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
+            Block& fact = facts[number];
+            fact.head = BlockHead::of(block, recordSize);
+            fact.firstKept = kept.size();
+            const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
+            for (std::size_t r = 0; r < count; ++r) {
+                const std::span<const std::byte> record =
+                    block.subspan(kBlockHead + r * recordSize, recordSize);
+                const std::uint32_t bucket = bucketOf(record);
+                if (bucket == kSkip) {
+                    continue;
+                }
+                if (bucket >= buckets.size()) {
+                    buckets.resize(bucket + 1, SelectedRows{recordSize, {}, {}});
+                }
+                std::vector<std::byte>& bytes = buckets[bucket].bytes;
+                kept.push_back({bucket, static_cast<std::uint32_t>(bytes.size() / recordSize)});
+                bytes.insert(bytes.end(), record.begin(), record.end());
+            }
+            fact.kept = kept.size() - fact.firstKept;
+        }
+        if (read.size() < buffer.size()) {
+            break;
+        }
     }
+
+    ChainCheck check(name(), m_header);
+    for (int number = m_header.firstBlock; number != 0;) {
+        check.reach(number);
+        const Block& fact = facts[static_cast<std::size_t>(number)];
+        check.records(number, fact.head);
+        for (std::size_t i = fact.firstKept; i < fact.firstKept + fact.kept; ++i) {
+            buckets[kept[i].bucket].chainOrder.push_back(kept[i].index);
+        }
+        number = fact.head.next;
+    }
+    check.end();
+    return buckets;
+}
+
+SelectedRows Table::select(const RecordFilter& keep) const {
+    const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
+    const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) /
+                                 static_cast<std::size_t>(m_header.recordSize);
+    // Room for every record the file can hold; pages never written to are never taken from the system.
+    const std::size_t most = std::min<std::size_t>(m_header.recordCount, blocks * capacity);
+    std::vector<SelectedRows> kept = checkedAgainstChange([&] {
+        return sortInFileOrder([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; },
+                               most);
+    });
+    return std::move(kept.front());
+}
+
+std::vector<SelectedRows> Table::sort(const RecordSorter& bucketOf) const {
+    return checkedAgainstChange([&] { return sortInFileOrder(bucketOf, 0); });
 }
 
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {

@@ -8,6 +8,9 @@ namespace kalvian {
 TableQuery::TableQuery(std::string name, std::string tableFile, std::vector<DeclaredField> declared)
     : m_name(std::move(name)), m_tableFile(std::move(tableFile)), m_declared(std::move(declared)) {}
 
+TableQuery::TableQuery(const QueryDefinition& definition)
+    : TableQuery(definition.name, definition.tableFile, definition.fields) {}
+
 void TableQuery::setFolder(const std::string& folder) {
     if (folder == m_folder) {
         return;
@@ -24,17 +27,14 @@ void TableQuery::open() {
     }
     paradox::Table table = openSourceTable(m_folder, m_tableFile);
     checkSchema(m_name, table, m_declared);
-    m_recordSize = static_cast<std::size_t>(table.recordSize());
-    m_rows.clear();
     try {
         select(table);
     } catch (...) {
-        // A scan that failed halfway leaves nothing behind: the query stays closed.
-        m_rows = {};
+        // A reading that failed halfway leaves nothing behind: the query stays closed.
+        m_selected = {};
         afterClose();
         throw;
     }
-    m_rows.shrink_to_fit();
     m_table.emplace(std::move(table));
 }
 
@@ -49,7 +49,7 @@ void TableQuery::close() {
         return;
     }
     m_table.reset();
-    m_rows = {};
+    m_selected = {};
     afterClose();
 }
 

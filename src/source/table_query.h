@@ -1,5 +1,6 @@
 #pragma once
 
+#include "source/query_definitions.h"
 #include "source/query_schema.h"
 #include "source/table.h"
 
@@ -12,10 +13,11 @@
 namespace kalvian {
 
 // What the three source queries share: a name for messages, the table file they read from a folder, the
-// fields they declare, and the rows they selected, kept back to back as stored.
+// fields they declare, and the rows they selected, kept as stored.
 class TableQuery {
 public:
     TableQuery(std::string name, std::string tableFile, std::vector<DeclaredField> declared);
+    explicit TableQuery(const QueryDefinition& definition);
     virtual ~TableQuery() = default;
 
     const std::string& name() const { return m_name; }
@@ -29,20 +31,17 @@ public:
     // Closing a closed query does nothing.
     void close();
 
-    std::size_t keptRows() const { return m_recordSize == 0 ? 0 : m_rows.size() / m_recordSize; }
-    std::size_t recordSize() const { return m_recordSize; }
+    // The rows of the chain the query kept, and their size.
+    std::size_t keptRows() const { return m_selected.chainOrder.size(); }
+    std::size_t recordSize() const { return m_selected.recordSize; }
 
 protected:
-    // Called by open() once the table is read and checked: scan it and keep() the rows selected.
+    // Called by open() once the table is read and checked: select the rows to keep, and keep them.
     virtual void select(const paradox::Table& table) = 0;
     virtual void afterClose() {}
 
-    void keep(std::span<const std::byte> record) {
-        m_rows.insert(m_rows.end(), record.begin(), record.end());
-    }
-    std::span<const std::byte> row(std::size_t index) const {
-        return {m_rows.data() + index * m_recordSize, m_recordSize};
-    }
+    void keep(paradox::SelectedRows rows) { m_selected = std::move(rows); }
+    const paradox::SelectedRows& selected() const { return m_selected; }
     const paradox::Table& table() const { return *m_table; }
     // Raises "<query>: Cannot perform this operation on a closed dataset" unless open.
     void requireOpen() const;
@@ -53,8 +52,7 @@ private:
     std::vector<DeclaredField> m_declared;
     std::string m_folder;
     std::optional<paradox::Table> m_table;
-    std::vector<std::byte> m_rows;
-    std::size_t m_recordSize = 0;
+    paradox::SelectedRows m_selected;
 };
 
 } // namespace kalvian

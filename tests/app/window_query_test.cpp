@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QFrame>
 
+#include <limits>
+
 namespace kalvian::test {
 namespace {
 
@@ -165,6 +167,30 @@ TEST_F(WindowTest, NewQueryReturnsToInputAndKeepsTheOldCountsHidden) {
     click("btnConsulta");
     EXPECT_EQ(text("lblEmitidas"), QStringLiteral(" "));
     EXPECT_EQ(edit("edtArquivo")->text(), QStringLiteral("VRK3_999__01_03_2008__31_03_2008.txt"));
+}
+
+TEST_F(WindowTest, InvoicesWithoutAUsableRegistrationMatchNothingTyped) {
+    // Issued invoices whose INSMUN is NULL, NaN or infinite, and one of registration 0.
+    paradox::Vrk3Tables tables = goldenTables();
+    tables.issued.resize(5, tables.issued.front());
+    tables.issued[0].insmun = paradox::WriterValue{};
+    tables.issued[1].insmun = std::numeric_limits<double>::quiet_NaN();
+    tables.issued[2].insmun = -std::numeric_limits<double>::quiet_NaN();
+    tables.issued[3].insmun = std::numeric_limits<double>::infinity();
+    tables.issued[4].insmun = 0.0;
+    tables.write(source.path());
+    const struct {
+        const char* typed;
+        const char* issued;
+    } cases[] = {{"nan", " "},   {"NaN", " "}, {"-nan", " "}, {"inf", " "},
+                 {"1e999", " "}, {"0", "1"},   {"-0", "1"}};
+    for (const auto& c : cases) {
+        openWindow();
+        query(QString::fromLatin1(c.typed), QStringLiteral("01032008"), QStringLiteral("31032008"),
+              source.path());
+        EXPECT_EQ(messages->shown, std::vector<std::string>{}) << c.typed;
+        EXPECT_EQ(text("lblEmitidas"), QString::fromLatin1(c.issued)) << c.typed;
+    }
 }
 
 } // namespace

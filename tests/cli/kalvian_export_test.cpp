@@ -11,9 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <regex>
-#include <sys/wait.h>
 
 namespace kalvian {
 namespace {
@@ -24,6 +22,7 @@ using paradox::IssuedRow;
 using paradox::ReceivedRow;
 using test::ProgramRun;
 using test::readFile;
+using test::runExport;
 using test::TempFolder;
 using test::writeFile;
 
@@ -115,7 +114,7 @@ public:
 
     // Runs the program with a "C" locale, whose date separator is "/", in the destination folder.
     ProgramRun run(const std::string& arguments) const {
-        return test::runExport(arguments, destino(), source.path());
+        return runExport(arguments, destino(), source.path());
     }
     std::string march(const std::string& more = "") const {
         return "--origem '" + origem() + "' --inicio 01/03/2008 --fim 31/03/2008 " + more;

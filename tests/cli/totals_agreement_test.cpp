@@ -98,7 +98,7 @@ std::map<std::string, std::string> blocksByRegistration(const std::string& out) 
     for (std::string line; std::getline(lines, line);) {
         if (line.rfind("Inscrição ", 0) == 0) {
             current = &blocks[line.substr(std::string("Inscrição ").size())];
-        } else if (line.rfind("Todas as inscrições", 0) == 0) {
+        } else if (line.rfind("Total: ", 0) == 0 && line.find(" arquivos, ") != std::string::npos) {
             current = &blocks["todas"];
         } else if (current != nullptr) {
             *current += line + "\n";

@@ -70,5 +70,45 @@ TEST(ClientBlocks, NothingIsKeptBeyondTheBudget) {
     EXPECT_EQ(others.lookups[1], 2);
 }
 
+TEST(ClientBlocks, ThousandsOfClientsAreEachBuiltOnceAndFoundAgain) {
+    // Codes spread and in no order, so the table of kept blocks grows many times and probes collide.
+    std::vector<MemoryRecord> all;
+    for (std::int32_t n = 1; n <= 5000; ++n) {
+        all.push_back({{"CODCLI", n * 7919 % 100003},
+                       {"INSMUN", 1.0 * n},
+                       {"NUMCNPJ", std::string()},
+                       {"NUMCPF", std::string()},
+                       {"NOME", "Cliente " + std::to_string(n)},
+                       {"RUA", std::string()},
+                       {"NUMERO", n},
+                       {"COMPLE", std::string()},
+                       {"BAIRRO", std::string()},
+                       {"CIDADE", std::string()},
+                       {"ESTADO", std::string()},
+                       {"CEP", std::string()}});
+    }
+    MemoryClients memory(all);
+    struct Counting : ClientLookup {
+        explicit Counting(MemoryClients& clients) : clients(clients) {}
+        const SourceRecord* find(std::int32_t code) override {
+            ++lookups;
+            return clients.find(code);
+        }
+        MemoryClients& clients;
+        int lookups = 0;
+    } counting(memory);
+    ClientBlocks kept(counting);
+    std::map<std::int32_t, std::string> first;
+    for (std::int32_t n = 1; n <= 5000; ++n) {
+        first[n * 7919 % 100003] = blockOf(kept, n * 7919 % 100003);
+    }
+    for (const auto& [code, block] : first) {
+        ASSERT_EQ(blockOf(kept, code), block) << code;
+    }
+    EXPECT_EQ(counting.lookups, 5000);
+    EXPECT_EQ(first.at(7919).substr(36, 9), "Cliente 1");
+    EXPECT_EQ(first.at(5000 * 7919 % 100003).substr(36, 12), "Cliente 5000");
+}
+
 } // namespace
 } // namespace kalvian

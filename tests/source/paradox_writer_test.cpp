@@ -77,6 +77,7 @@ struct RoundTripCase {
     int blockSize;
     bool shuffled;
     int freeBlocks;
+    int minimumFillPercent = 100;
 };
 
 class WriterRoundTripTest : public ::testing::TestWithParam<RoundTripCase> {};
@@ -92,7 +93,7 @@ TEST_P(WriterRoundTripTest, ReadsBackEveryRowInOrder) {
     }
     const TempFolder dir;
     const std::filesystem::path path = (dir.path() / "DEMO.DB");
-    writer.writeFile(path, {c.shuffled, 7, c.freeBlocks});
+    writer.writeFile(path, {c.shuffled, 7, c.freeBlocks, c.minimumFillPercent});
 
     const Table table = Table::open(path);
     EXPECT_EQ(table.versionCode(), c.level == 7 ? 12 : 9);
@@ -118,12 +119,19 @@ TEST_P(WriterRoundTripTest, ReadsBackEveryRowInOrder) {
     EXPECT_EQ(row, kRows);
 
     const std::vector<int> chain = chainOf(fileBytes(path), c.blockSize);
-    const auto chained = (kRows + (static_cast<std::size_t>(c.blockSize) - 6) / 67 - 1) /
-                         ((static_cast<std::size_t>(c.blockSize) - 6) / 67);
-    EXPECT_EQ(chain.size(), chained);
+    const std::size_t perBlock = (static_cast<std::size_t>(c.blockSize) - 6) / 67;
+    const std::size_t full = (kRows + perBlock - 1) / perBlock;
+    if (c.minimumFillPercent < 100) {
+        // Random fills from one row to full: more blocks than full ones would take, never one per row.
+        EXPECT_GT(chain.size(), full);
+        EXPECT_LT(chain.size(), kRows / 2);
+    } else {
+        EXPECT_EQ(chain.size(), full);
+    }
     EXPECT_EQ(std::is_sorted(chain.begin(), chain.end()), !c.shuffled && c.freeBlocks == 0);
-    EXPECT_EQ(std::filesystem::file_size(path), 2048u + (chained + static_cast<std::size_t>(c.freeBlocks)) *
-                                                            static_cast<std::size_t>(c.blockSize));
+    EXPECT_EQ(std::filesystem::file_size(path),
+              2048u + (chain.size() + static_cast<std::size_t>(c.freeBlocks)) *
+                          static_cast<std::size_t>(c.blockSize));
 }
 
 std::vector<RoundTripCase> roundTripCases() {
@@ -134,6 +142,7 @@ std::vector<RoundTripCase> roundTripCases() {
                 cases.push_back({level, codePage, blockSize, false, 0});
                 cases.push_back({level, codePage, blockSize, true, 0});
                 cases.push_back({level, codePage, blockSize, true, 3});
+                cases.push_back({level, codePage, blockSize, true, 3, 1});
             }
         }
     }
@@ -146,7 +155,8 @@ INSTANTIATE_TEST_SUITE_P(Layouts, WriterRoundTripTest, ::testing::ValuesIn(round
                              return "level" + std::to_string(c.level) + "_cp" + std::to_string(c.codePage) +
                                     "_" + std::to_string(c.blockSize) +
                                     (c.shuffled ? "_shuffled" : "_inorder") + "_free" +
-                                    std::to_string(c.freeBlocks);
+                                    std::to_string(c.freeBlocks) +
+                                    (c.minimumFillPercent < 100 ? "_partly_filled" : "");
                          });
 
 TEST(WriterRoundTrip, EmptyTableHasNoBlocks) {

@@ -1,13 +1,12 @@
 #include "common/date_serial.h"
 #include "common/error.h"
 #include "recording_host.h"
-#include "source/declarants.h"
 #include "source/query_step.h"
 #include "source/registration.h"
 #include "source/source_queries.h"
 #include "source/table_files.h"
 #include "support/temp_folder.h"
-#include "vrk3_tables.h"
+#include "vrk3_rows.h"
 
 #include <gtest/gtest.h>
 
@@ -24,37 +23,11 @@ using paradox::IssuedRow;
 using paradox::ReceivedRow;
 using paradox::Vrk3Tables;
 using paradox::WriterValue;
+using test::client;
+using test::day;
+using test::issued;
+using test::received;
 using test::RecordingHost;
-
-double day(int d, int m = 3) {
-    return toSerial({2008, m, d});
-}
-
-IssuedRow issued(double insmun, WriterValue date, std::int32_t number, std::int32_t client = 1) {
-    IssuedRow row;
-    row.insmun = insmun;
-    row.data = std::move(date);
-    row.numnf = number;
-    row.codcli = client;
-    return row;
-}
-
-ReceivedRow received(double insmun, double date, std::int32_t number, std::int32_t client = 1) {
-    ReceivedRow row;
-    row.insmun = insmun;
-    row.data = date;
-    row.numnf = number;
-    row.codcli = client;
-    return row;
-}
-
-ClientRow client(std::int32_t code, const std::string& name) {
-    ClientRow row;
-    row.codcli = code;
-    row.nome = name;
-    row.insmun = 12345678901.0;
-    return row;
-}
 
 std::vector<std::int32_t> numbersOf(InvoiceQuery& query) {
     std::vector<std::int32_t> numbers;
@@ -200,15 +173,6 @@ TEST(RegistrationNumber, PlainDecimalNumbersOnly) {
     for (const auto& c : cases) {
         EXPECT_EQ(registrationNumber(c.text), c.number) << "'" << c.text << "'";
     }
-}
-
-TEST_F(SourceQueriesTest, DeclarantsWithInvoicesInThePeriod) {
-    tables.issued = {issued(5, day(10), 1), issued(3, day(10), 2), issued(9, day(10, 5), 3),
-                     issued(5, day(11), 4)};
-    tables.received = {received(7, day(1), 10), received(3, day(31), 11), received(8, day(1, 4), 12)};
-    write();
-    EXPECT_EQ(declarantsInPeriod(folder.path().string(), day(1), day(31)), (std::vector<double>{3, 5, 7}));
-    EXPECT_TRUE(declarantsInPeriod(folder.path().string(), day(1, 6), day(30, 6)).empty());
 }
 
 // ---- clients

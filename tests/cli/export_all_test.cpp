@@ -1,0 +1,388 @@
+// kalvian-export --todas run as a user runs it, over tables written by the project's writer with their
+// blocks shuffled, partly filled and with free blocks among them, as tables that lived through years of
+// inserts and deletes are: every invoice of the period in exactly one file, each file as the export of
+// its registration alone writes it, and the invoices no registration can hold counted on stderr.
+#include "common/date_serial.h"
+#include "program_run.h"
+#include "support/temp_folder.h"
+#include "vrk3_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <limits>
+#include <map>
+#include <random>
+#include <regex>
+
+namespace kalvian {
+namespace {
+
+namespace fs = std::filesystem;
+using paradox::BlockPlacement;
+using paradox::IssuedRow;
+using paradox::ReceivedRow;
+using paradox::Vrk3Tables;
+using paradox::WriterValue;
+using test::readFile;
+using test::runExport;
+using test::TempFolder;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+const BlockPlacement kLivedIn{true, 31, 7, 1}; // shuffled, blocks from one row to full, seven free blocks
+
+double day(int d, int m) {
+    return toSerial({2008, m, d});
+}
+
+IssuedRow issued(WriterValue insmun, double date, std::int32_t number) {
+    IssuedRow row;
+    row.insmun = std::move(insmun);
+    row.data = date;
+    row.numnf = number;
+    row.modu = std::string(number % 7 == 0 ? "X" : "1");
+    row.valnf = number * 1.25;
+    row.codcli = number % 5;
+    return row;
+}
+
+ReceivedRow received(WriterValue insmun, double date, std::int32_t number) {
+    ReceivedRow row;
+    row.insmun = std::move(insmun);
+    row.data = date;
+    row.numnf = number;
+    row.valser = number * 0.5;
+    row.codcli = number % 4;
+    return row;
+}
+
+paradox::ClientRow client(std::int32_t code) {
+    paradox::ClientRow row;
+    row.codcli = code;
+    row.nome = "Cliente " + std::to_string(code);
+    return row;
+}
+
+// The invoice numbers of an export file, in its order: NUMNF of the E, C and R lines.
+std::vector<std::int32_t> invoiceNumbers(const std::string& file) {
+    std::vector<std::int32_t> numbers;
+    for (std::size_t at = 0; at < file.size();) {
+        const std::size_t end = file.find("\r\n", at);
+        const std::string line = file.substr(at, end - at);
+        at = end + 2;
+        const std::size_t column = line[0] == 'E' ? 13 : line[0] == 'C' ? 14 : line[0] == 'R' ? 23 : 0;
+        if (column != 0) {
+            numbers.push_back(std::stoi(line.substr(column, 8)));
+        }
+    }
+    return numbers;
+}
+
+std::vector<std::string> filesIn(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+class ExportAllTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        fs::create_directory(origem());
+        fs::create_directory(destino());
+        for (std::int32_t code = 1; code < 5; ++code) {
+            tables.clients.push_back(client(code));
+        }
+    }
+    fs::path origem() const { return scratch.path() / "vrk3"; }
+    fs::path destino() const { return scratch.path() / "saida"; }
+    std::string firstHalf(const std::string& more) const {
+        return "--origem '" + origem().string() + "' --inicio 01/01/2008 --fim 30/06/2008 --destino '" +
+               destino().string() + "' " + more;
+    }
+    test::ProgramRun run(const std::string& arguments) const {
+        return runExport(arguments, scratch.path(), scratch.path());
+    }
+
+    TempFolder scratch;
+    Vrk3Tables tables;
+};
+
+// ---- every invoice once
+
+TEST_F(ExportAllTest, EveryInvoiceOfThePeriodIsInExactlyOneFileInChainOrder) {
+    // 60 registrations over 2008; a few invoices have no usable INSMUN.
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> registration(1, 60);
+    std::uniform_int_distribution<int> month(1, 12);
+    std::map<int, std::vector<std::int32_t>> expected; // registration -> its numbers, issued then received
+    std::map<int, std::vector<std::int32_t>> expectedReceived;
+    std::size_t empty = 0;
+    std::size_t invalid = 0;
+    for (std::int32_t n = 1; n <= 2500; ++n) {
+        const int who = registration(random);
+        const int issuedMonth = month(random);
+        const int receivedMonth = month(random);
+        const bool firstHalf = issuedMonth <= 6;
+        WriterValue insmun = static_cast<double>(who);
+        if (n % 97 == 0) {
+            insmun = WriterValue{};
+            empty += firstHalf;
+        } else if (n % 89 == 0) {
+            insmun = kNaN;
+            invalid += firstHalf;
+        } else if (firstHalf) {
+            expected[who].push_back(n);
+        }
+        tables.issued.push_back(issued(insmun, day(3, issuedMonth), n));
+        tables.received.push_back(received(static_cast<double>(who), day(9, receivedMonth), 10000 + n));
+        if (receivedMonth <= 6) {
+            expectedReceived[who].push_back(10000 + n);
+        }
+    }
+    tables.placement = kLivedIn;
+    tables.write(origem());
+
+    const test::ProgramRun result = run(firstHalf("--todas"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, std::to_string(empty + invalid) +
+                              " notas do período não foram exportadas: o INSMUN não identifica uma inscrição "
+                              "(vazio em " +
+                              std::to_string(empty) + ", NaN ou infinito em " + std::to_string(invalid) +
+                              ")\n");
+
+    std::vector<std::int32_t> everyNumber;
+    std::size_t files = 0;
+    for (int who = 1; who <= 60; ++who) {
+        std::vector<std::int32_t> numbers = expected[who];
+        numbers.insert(numbers.end(), expectedReceived[who].begin(), expectedReceived[who].end());
+        if (numbers.empty()) {
+            continue;
+        }
+        ++files;
+        const fs::path file = destino() / ("VRK3_" + std::to_string(who) + "__01_01_2008__30_06_2008.txt");
+        EXPECT_EQ(invoiceNumbers(readFile(file)), numbers) << file;
+        everyNumber.insert(everyNumber.end(), numbers.begin(), numbers.end());
+    }
+    EXPECT_EQ(filesIn(destino()).size(), files);
+
+    // Over all files: each number of the period with a registration once, and nothing else.
+    std::vector<std::int32_t> written;
+    for (const std::string& name : filesIn(destino())) {
+        const std::vector<std::int32_t> numbers = invoiceNumbers(readFile(destino() / name));
+        written.insert(written.end(), numbers.begin(), numbers.end());
+    }
+    std::sort(written.begin(), written.end());
+    std::sort(everyNumber.begin(), everyNumber.end());
+    EXPECT_EQ(written, everyNumber);
+    EXPECT_TRUE(std::adjacent_find(written.begin(), written.end()) == written.end());
+}
+
+// ---- each file as its registration's own export
+
+TEST_F(ExportAllTest, EachFileIsWhatTheExportOfItsRegistrationAloneWrites) {
+    // Numbers that text with 15 digits would turn into other numbers, and zero stored both ways.
+    const std::vector<double> registrations = {
+        123, 123456789012345678.0, 0.30000000000000004, 0.3, 0.0, -0.0, -5, 1e-7, 12345678901.0};
+    for (std::int32_t n = 1; n <= 900; ++n) {
+        const double who = registrations[static_cast<std::size_t>(n) % registrations.size()];
+        tables.issued.push_back(issued(who, day(1 + n % 28, 1 + n % 6), n));
+        tables.received.push_back(received(who, day(1 + n % 28, 1 + n % 5), 5000 + n));
+    }
+    tables.placement = kLivedIn;
+    tables.write(origem());
+
+    const test::ProgramRun all = run(firstHalf("--todas"));
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    std::vector<std::string> names = {
+        "VRK3_-5__01_01_2008__30_06_2008.txt",
+        "VRK3_0.3__01_01_2008__30_06_2008.txt",
+        "VRK3_0.30000000000000004__01_01_2008__30_06_2008.txt",
+        "VRK3_0__01_01_2008__30_06_2008.txt",
+        "VRK3_123456789012345680__01_01_2008__30_06_2008.txt",
+        "VRK3_123__01_01_2008__30_06_2008.txt",
+        "VRK3_12345678901__01_01_2008__30_06_2008.txt",
+        "VRK3_1e-07__01_01_2008__30_06_2008.txt",
+    };
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(filesIn(destino()), names);
+
+    const fs::path alone = scratch.path() / "sozinha";
+    fs::create_directory(alone);
+    for (const std::string& name : names) {
+        const std::string registration = name.substr(5, name.find("__") - 5);
+        const test::ProgramRun one =
+            run("--origem '" + origem().string() + "' --inicio 01/01/2008 --fim 30/06/2008 --destino '" +
+                alone.string() + "' --inscricao " + registration);
+        ASSERT_EQ(one.exitCode, 0) << registration << ": " << one.err;
+        const std::string file = readFile(destino() / name);
+        EXPECT_EQ(file, readFile(alone / name)) << registration;
+        EXPECT_GT(invoiceNumbers(file).size(), 50u) << registration;
+    }
+}
+
+TEST_F(ExportAllTest, ShuffledBlocksExportTheSameFilesAsBlocksInOrder) {
+    for (std::int32_t n = 1; n <= 1200; ++n) {
+        const double who = static_cast<double>(1 + n % 3);
+        tables.issued.push_back(issued(who, day(1 + n % 28, 1 + n % 6), n));
+        tables.received.push_back(received(who, day(1 + n % 28, 1 + n % 6), 5000 + n));
+    }
+    tables.write(origem());
+    ASSERT_EQ(run(firstHalf("--todas")).exitCode, 0);
+    ASSERT_EQ(run(firstHalf("--inscricao 2 --arquivo sozinha.txt")).exitCode, 0);
+    const fs::path inOrder = scratch.path() / "em-ordem";
+    fs::rename(destino(), inOrder);
+    fs::create_directory(destino());
+
+    tables.placement = kLivedIn;
+    tables.write(origem());
+    ASSERT_EQ(run(firstHalf("--todas")).exitCode, 0);
+    ASSERT_EQ(run(firstHalf("--inscricao 2 --arquivo sozinha.txt")).exitCode, 0);
+    const std::vector<std::string> names = filesIn(destino());
+    ASSERT_EQ(names, filesIn(inOrder));
+    ASSERT_EQ(names.size(), 4u);
+    for (const std::string& name : names) {
+        EXPECT_EQ(readFile(destino() / name), readFile(inOrder / name)) << name;
+    }
+}
+
+// ---- what it prints
+
+TEST_F(ExportAllTest, OneLinePerRegistrationThenTheTotals) {
+    tables.issued = {issued(456.0, day(5, 3), 1), issued(123.0, day(6, 3), 2), issued(123.0, day(7, 3), 3)};
+    tables.received = {received(123.0, day(8, 3), 4), received(789.0, day(8, 9), 5)};
+    tables.write(origem());
+    const test::ProgramRun result = run(firstHalf("--todas"));
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const std::string folder = destino().string();
+    const std::regex expected("Inscrição 123: 2 emitidas, 1 recebidas, " + folder +
+                              "/VRK3_123__01_01_2008__30_06_2008.txt\n"
+                              "Inscrição 456: 1 emitidas, 0 recebidas, " +
+                              folder +
+                              "/VRK3_456__01_01_2008__30_06_2008.txt\n"
+                              "Total: 2 arquivos, 4 notas em [0-9]+\\.[0-9]{2} s\n"
+                              "Emitidas: 3\nRecebidas: 1\nNotas X \\(linhas C\\): 0\n[\\s\\S]*");
+    EXPECT_TRUE(std::regex_match(result.out, expected)) << result.out;
+}
+
+TEST_F(ExportAllTest, ARegistrationThatCannotBeWrittenDoesNotStopTheOthers) {
+    tables.issued = {issued(1.0, day(5, 3), 1), issued(2.0, day(6, 3), 2), issued(3.0, day(7, 3), 3)};
+    tables.write(origem());
+    const fs::path kept = destino() / "VRK3_2__01_01_2008__30_06_2008.txt";
+    test::writeFile(kept, "antigo");
+    const test::ProgramRun result = run(firstHalf("--todas"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Inscrição 2: Altere o nome do Arquivo e tente exportar novamente\n");
+    EXPECT_EQ(readFile(kept), "antigo");
+    EXPECT_EQ(filesIn(destino()), (std::vector<std::string>{"VRK3_1__01_01_2008__30_06_2008.txt",
+                                                            "VRK3_2__01_01_2008__30_06_2008.txt",
+                                                            "VRK3_3__01_01_2008__30_06_2008.txt"}));
+    EXPECT_NE(result.out.find("Total: 2 arquivos, 2 notas em "), std::string::npos) << result.out;
+}
+
+TEST_F(ExportAllTest, OnlyInvoicesWithoutARegistrationWritesNoFileAndFails) {
+    IssuedRow empty = issued(WriterValue{}, day(5, 3), 1);
+    tables.issued = {empty, issued(kNaN, day(6, 3), 2)};
+    tables.write(origem());
+    const test::ProgramRun result = run(firstHalf("--todas"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "2 notas do período não foram exportadas: o INSMUN não identifica uma inscrição "
+                          "(vazio em 1, NaN ou infinito em 1)\n");
+    EXPECT_TRUE(result.out.starts_with("Nenhuma inscrição tem notas no período.\n")) << result.out;
+    EXPECT_TRUE(filesIn(destino()).empty());
+}
+
+TEST_F(ExportAllTest, ADamagedTableStopsBeforeAnyFileIsWritten) {
+    tables.issued = {issued(1.0, day(5, 3), 1)};
+    tables.write(origem());
+    fs::resize_file(origem() / "DSREC.DB", 100);
+    const test::ProgramRun result = run(firstHalf("--todas"));
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.err, "Tabela danificada: " + origem().string() +
+                              "/DSREC.DB (arquivo menor que o cabeçalho, 100 de 2048 bytes)\n");
+    EXPECT_EQ(result.out, "");
+    EXPECT_TRUE(filesIn(destino()).empty());
+}
+
+// ---- hostile surroundings
+
+// Many registrations with enough invoices that a run takes a while.
+void manyRegistrations(Vrk3Tables& tables) {
+    for (std::int32_t n = 1; n <= 12000; ++n) {
+        const double who = static_cast<double>(1 + n % 300);
+        tables.issued.push_back(issued(who, day(1 + n % 28, 1 + n % 6), n));
+        tables.received.push_back(received(who, day(1 + n % 28, 1 + n % 6), 50000 + n));
+    }
+    tables.placement = kLivedIn;
+}
+
+class HostileExportAllTest : public ExportAllTest {
+protected:
+    void SetUp() override {
+        ExportAllTest::SetUp();
+        manyRegistrations(tables);
+        tables.write(origem());
+        fs::create_directory(alone());
+        ASSERT_EQ(run("--origem '" + origem().string() +
+                      "' --inicio 01/01/2008 --fim 30/06/2008 --destino '" + alone().string() + "' --todas")
+                      .exitCode,
+                  0);
+    }
+    // The files of an undisturbed run.
+    fs::path alone() const { return scratch.path() / "sozinha"; }
+    // Runs a bash script in the scratch folder, where each "EXPORT" stands for the program with the
+    // arguments of a run over the first half of 2008 into the destination.
+    int script(std::string lines) const {
+        const std::string command = "'" KALVIAN_EXPORT_PROGRAM "' " + firstHalf("--todas --substituir");
+        for (std::size_t at; (at = lines.find("EXPORT")) != std::string::npos;) {
+            lines.replace(at, 6, command);
+        }
+        const fs::path file = scratch.path() / "script.sh";
+        test::writeFile(file, "cd '" + scratch.path().string() + "'\n" + lines);
+        return std::system(("bash '" + file.string() + "' >/dev/null 2>&1").c_str());
+    }
+    // Every export file in the destination is whole: what the undisturbed run wrote under that name.
+    std::size_t expectWholeFiles(const std::string& context) const {
+        std::size_t whole = 0;
+        for (const std::string& name : filesIn(destino())) {
+            if (name.starts_with("VRK3_")) {
+                EXPECT_EQ(readFile(destino() / name), readFile(alone() / name)) << context << ": " << name;
+                ++whole;
+            }
+        }
+        return whole;
+    }
+};
+
+TEST_F(HostileExportAllTest, TwoRunsAtOnceIntoTheSameFolderBothWriteWholeFiles) {
+    ASSERT_EQ(script("EXPORT & a=$!\nEXPORT & b=$!\nwait $a; x=$?\nwait $b; y=$?\necho $x $y > codes.txt\n"),
+              0);
+    EXPECT_EQ(readFile(scratch.path() / "codes.txt"), "0 0\n");
+    EXPECT_EQ(filesIn(destino()), filesIn(alone()));
+    EXPECT_EQ(expectWholeFiles("duas"), 300u);
+}
+
+TEST_F(HostileExportAllTest, ARunStoppedMidwayLeavesOnlyWholeFilesUnderTheirNames) {
+    // (Not SIGINT: a shell script starts its background runs with SIGINT ignored.)
+    for (const char* signal : {"TERM", "HUP", "KILL"}) {
+        fs::remove_all(destino());
+        fs::create_directory(destino());
+        // Stopped once it has written its first files.
+        ASSERT_EQ(script("EXPORT & p=$!\n"
+                         "while [ $(ls saida | wc -l) -lt 20 ] && kill -0 $p 2>/dev/null; do :; done\n"
+                         "kill -" +
+                         std::string(signal) + " $p\nwait $p\nexit 0\n"),
+                  0)
+            << signal;
+        const std::size_t whole = expectWholeFiles(signal);
+        EXPECT_GE(whole, 19u) << signal;
+        EXPECT_LT(whole, 300u) << signal << ": the run ended before it was stopped";
+    }
+}
+
+} // namespace
+} // namespace kalvian
