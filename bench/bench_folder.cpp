@@ -162,13 +162,6 @@ void RatioReporter::Finalize() {
     if (m_times.empty()) {
         return;
     }
-    if (m_limits.empty()) {
-        std::printf("\nTime as a multiple of %s:\n", m_times.front().first.c_str());
-        for (const auto& [name, time] : m_times) {
-            std::printf("  %-40s %6.2fx\n", name.c_str(), time / m_times.front().second);
-        }
-        return;
-    }
     std::printf("\nTime as a multiple of its limit, medians of this run:\n");
     for (const auto& [name, limit] : m_limits) {
         const double time = timeOf(name);

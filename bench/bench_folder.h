@@ -45,8 +45,8 @@ benchmark::internal::Benchmark* addTimed(const char* name, void (*run)(benchmark
 }
 
 // The program's main: writes the folders if needed, then runs the benchmarks with a RatioReporter over
-// those pairs.
-int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> limits = {});
+// those pairs of benchmark and limit.
+int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> limits);
 
 // What the queries need of a window, for programs that have none.
 class NoWindowHost : public QueryHost {
@@ -56,7 +56,7 @@ public:
 };
 
 // Prints, after the usual table, each benchmark's median time as a multiple of its limit's (pairs of
-// benchmark and limit names), or of the first benchmark's when no pairs are given.
+// benchmark and limit names).
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     explicit RatioReporter(std::vector<std::pair<std::string, std::string>> limits)

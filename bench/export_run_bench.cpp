@@ -5,15 +5,19 @@
 //   the three tables as cat does plus writing and syncing as many bytes as the export file holds;
 // - --todas over the lived-in tables, 1,001 registrations, into an empty folder; the limit is reading the
 //   tables plus creating, writing and syncing every file the run writes, each as large as it is.
-// Each export's peak memory (maxRSS_MB) is measured apart, in a process of its own.
+// Each export is timed back to back with its limit, in turns first, seven times; the multiple is the median
+// of the pairs. Each export's peak memory (maxRSS_MB) is measured apart, in a process of its own.
 #include "bench_folder.h"
 #include "source/query_step.h"
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -23,6 +27,8 @@ namespace kalvian::bench {
 namespace {
 
 const std::filesystem::path kOutput = std::filesystem::temp_directory_path() / "kalvian-bench-export";
+// Export and limit pairs timed per kind of run.
+constexpr int kPairs = 7;
 
 struct Export {
     const char* name;
@@ -109,49 +115,115 @@ void writeAndSync(const std::string& path, std::string_view bytes) {
     ::close(fd);
 }
 
-void limit(benchmark::State& state, const Export* which) {
-    const Export& run = *which;
-    const std::vector<std::uintmax_t>& sizes = outputSizes(run);
-    std::uintmax_t largest = 0;
-    std::uintmax_t total = 0;
-    for (const std::uintmax_t size : sizes) {
-        largest = std::max(largest, size);
-        total += size;
+// The medians of every run, printed at the end as one table.
+class Summary {
+public:
+    static void add(const std::string& name, double exportMs, double limitMs, double multiple,
+                    double peakMb) {
+        rows().push_back({name, exportMs, limitMs, multiple, peakMb});
     }
-    const std::string bytes(largest, 'x');
-    const std::filesystem::path folder = kOutput / (std::string(run.name) + "-limite");
-    std::filesystem::create_directories(folder);
-    for (auto _ : state) {
-        if (run.freshFolder) {
-            emptyUntimed(state, folder);
-        }
-        benchmark::DoNotOptimize(catTables(run.blocks));
-        for (std::size_t i = 0; i < sizes.size(); ++i) {
-            writeAndSync((folder / std::to_string(i)).string(), std::string_view(bytes).substr(0, sizes[i]));
+    static void print() {
+        std::printf("\nEach export beside its limit, timed back to back (medians):\n");
+        for (const Row& row : rows()) {
+            std::printf("  %-20s export %9.1f ms  limit %9.1f ms  %5.2fx  maxRSS %6.1f MB\n",
+                        row.name.c_str(), row.exportMs, row.limitMs, row.multiple, row.peakMb);
         }
     }
-    state.counters["tables_MB"] = static_cast<double>(folderBytes(run.blocks)) / 1e6;
-    state.counters["out_MB"] = static_cast<double>(total) / 1e6;
-    state.counters["files"] = static_cast<double>(sizes.size());
+
+private:
+    struct Row {
+        std::string name;
+        double exportMs;
+        double limitMs;
+        double multiple;
+        double peakMb;
+    };
+    static std::vector<Row>& rows() {
+        static std::vector<Row> all;
+        return all;
+    }
+};
+
+// What the physical limit of a run does: read the tables as cat does, then write and sync files as large
+// as those the run writes.
+class Limit {
+public:
+    explicit Limit(const Export& run)
+        : m_run(run), m_sizes(outputSizes(run)),
+          m_bytes(*std::max_element(m_sizes.begin(), m_sizes.end()), 'x'),
+          m_folder(kOutput / (std::string(run.name) + "-limite")) {
+        std::filesystem::create_directories(m_folder);
+    }
+
+    const std::filesystem::path& folder() const { return m_folder; }
+
+    void operator()() const {
+        benchmark::DoNotOptimize(catTables(m_run.blocks));
+        for (std::size_t i = 0; i < m_sizes.size(); ++i) {
+            writeAndSync((m_folder / std::to_string(i)).string(),
+                         std::string_view(m_bytes).substr(0, m_sizes[i]));
+        }
+    }
+
+private:
+    const Export& m_run;
+    const std::vector<std::uintmax_t>& m_sizes;
+    std::string m_bytes;
+    std::filesystem::path m_folder;
+};
+
+double millisecondsOf(const std::function<void()>& action) {
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
-void wholeExport(benchmark::State& state, const Export* which) {
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.empty() ? 0 : values[values.size() / 2];
+}
+
+// Each iteration times the export and its limit back to back, in turns first, so both meet the same
+// machine; the multiple is the median of those pairs. The reported time is the export's.
+void exportAgainstLimit(benchmark::State& state, const Export* which) {
     const Export& run = *which;
-    outputSizes(run);
+    const Limit limit(run);
     const std::string command = exportCommand(run);
+    std::vector<double> exports;
+    std::vector<double> limits;
+    std::vector<double> multiples;
     for (auto _ : state) {
         if (run.freshFolder) {
             emptyUntimed(state, outputOf(run));
+            emptyUntimed(state, limit.folder());
         }
-        if (std::system(command.c_str()) != 0) {
+        bool failed = false;
+        const auto exportOnce = [&] { failed = std::system(command.c_str()) != 0; };
+        double limitTime = 0;
+        double exportTime = 0;
+        if (exports.size() % 2 == 0) {
+            limitTime = millisecondsOf(limit);
+            exportTime = millisecondsOf(exportOnce);
+        } else {
+            exportTime = millisecondsOf(exportOnce);
+            limitTime = millisecondsOf(limit);
+        }
+        if (failed) {
             state.SkipWithError("kalvian-export falhou");
             return;
         }
+        state.SetIterationTime(exportTime / 1e3);
+        exports.push_back(exportTime);
+        limits.push_back(limitTime);
+        multiples.push_back(exportTime / limitTime);
     }
+    state.counters["limit_ms"] = median(limits);
+    state.counters["multiple"] = median(multiples);
     state.counters["maxRSS_MB"] = peakMegabytes(run);
     if (!run.all) {
         state.counters["selected_MB"] = selectedMegabytes(run.blocks);
     }
+    Summary::add(run.name, median(exports), median(limits), median(multiples), state.counters["maxRSS_MB"]);
 }
 
 const Export kInOrder{"uma-em-ordem", Blocks::InOrder, false, false};
@@ -163,17 +235,17 @@ const Export kAll{"todas-embaralhada", Blocks::Shuffled, true, true};
 
 int main(int argc, char** argv) {
     using namespace kalvian::bench;
-    // One run per repetition: a run of --todas takes seconds.
-    const auto add = [](const char* name, void (*run)(benchmark::State&, const Export*),
-                        const Export& which) { addTimed(name, run, &which)->Iterations(1); };
-    add("limitOneInOrder", limit, kInOrder);
-    add("exportOneInOrder", wholeExport, kInOrder);
-    add("limitOneShuffled", limit, kShuffled);
-    add("exportOneShuffled", wholeExport, kShuffled);
-    add("limitAll", limit, kAll);
-    add("exportAll", wholeExport, kAll);
-    return runWithRatios(argc, argv,
-                         {{"exportOneInOrder", "limitOneInOrder"},
-                          {"exportOneShuffled", "limitOneShuffled"},
-                          {"exportAll", "limitAll"}});
+    for (const Export* run : {&kInOrder, &kShuffled, &kAll}) {
+        benchmark::RegisterBenchmark(run->name, exportAgainstLimit, run)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime()
+            ->Iterations(kPairs);
+    }
+    benchmark::Initialize(&argc, argv);
+    benchFolder(Blocks::InOrder);
+    benchFolder(Blocks::Shuffled);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Summary::print();
+    return 0;
 }

@@ -11,19 +11,6 @@ namespace {
 
 constexpr double kMillisecondsPerDay = 86400000.0;
 
-// Field names are a few letters: compared in line, without a call to memcmp.
-bool sameName(const std::string& name, std::string_view field) {
-    if (name.size() != field.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < field.size(); ++i) {
-        if (name[i] != field[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 bool isIntegerColumn(const paradox::FieldInfo& column) {
     return column.type == FieldType::Long || column.type == FieldType::Short ||
            column.type == FieldType::AutoInc;
@@ -93,7 +80,7 @@ const paradox::FieldInfo& RowRecord::column(std::string_view field) const {
             return *cached.column;
         }
         // The same address may hold another name by now: the name itself is compared too.
-        if (cached.name == field.data() && sameName(cached.column->name, field)) {
+        if (cached.name == field.data() && cached.column->name == field) {
             return *cached.column;
         }
     }

@@ -167,9 +167,9 @@ std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::si
             fact.head = BlockHead::of(block, recordSize);
             fact.firstKept = kept.size();
             const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
+            const std::byte* const records = block.data() + kBlockHead;
             for (std::size_t r = 0; r < count; ++r) {
-                const std::span<const std::byte> record =
-                    block.subspan(kBlockHead + r * recordSize, recordSize);
+                const std::span<const std::byte> record(records + r * recordSize, recordSize);
                 const std::uint32_t bucket = bucketOf(record);
                 if (bucket == kSkip) {
                     continue;
