@@ -1,5 +1,7 @@
 #include "source/selected_rows.h"
 
+#include "source/huge_pages.h"
+
 #include <algorithm>
 #include <cstring>
 #include <numeric>
@@ -10,7 +12,10 @@ void SelectedRows::lineUpAlongChain() {
     if (std::is_sorted(chainOrder.begin(), chainOrder.end())) {
         return;
     }
-    std::vector<std::byte> lined(chainOrder.size() * recordSize);
+    std::vector<std::byte> lined;
+    lined.reserve(chainOrder.size() * recordSize);
+    adviseHugePages(lined.data(), chainOrder.size() * recordSize);
+    lined.resize(chainOrder.size() * recordSize);
     for (std::size_t i = 0; i < chainOrder.size(); ++i) {
         std::memcpy(lined.data() + i * recordSize, bytes.data() + chainOrder[i] * recordSize, recordSize);
     }

@@ -4,6 +4,7 @@
 #include "source/block_chain.h"
 #include "source/buffer_source.h"
 #include "source/file_source.h"
+#include "source/huge_pages.h"
 #include "source/paradox_layout.h"
 #include "source/table_error.h"
 
@@ -141,6 +142,7 @@ std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::si
     const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
     std::vector<SelectedRows> buckets(1, SelectedRows{recordSize, {}, {}});
     buckets.front().bytes.reserve(expected * recordSize);
+    adviseHugePages(buckets.front().bytes.data(), expected * recordSize);
     // Where each kept record went, in file order, and each block's share of that list: what the chain
     // walk needs once the file has been read, with the blocks' heads.
     struct Kept {
