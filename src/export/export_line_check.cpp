@@ -12,7 +12,11 @@ std::size_t ExportLineCheck::next(std::string_view bytes,
     if (!read.record) {
         fail(faultMessage(read.fault, physicalLength()));
     }
-    const ExportRecord& record = *read.record;
+    take(*read.record, read.ambiguous);
+    return read.record->length;
+}
+
+void ExportLineCheck::take(const ExportRecord& record, bool ambiguous) {
     if (m_lines == 1 && record.type != 'H') {
         fail(std::string("falta o cabeçalho: a primeira linha deve ser do tipo H, não ") + record.type);
     }
@@ -37,14 +41,20 @@ std::size_t ExportLineCheck::next(std::string_view bytes,
         m_registration = record.header;
     }
     m_totals.add(record);
-    if (read.ambiguous) {
+    if (ambiguous) {
         ++m_totals.leiturasAmbiguas;
     }
-    return record.length;
 }
 
 void ExportLineCheck::addWritten(std::string_view lines) {
     while (!lines.empty()) {
+        // Nearly every line is in its usual form, whose places need no search.
+        if (const std::optional<ExportRecord> usual = readUsualRecord(lines)) {
+            ++m_lines;
+            take(*usual, false);
+            lines.remove_prefix(usual->length);
+            continue;
+        }
         const std::size_t length =
             next(lines, [lines] { return physicalLineLength(lines, true).value_or(lines.size()); });
         lines.remove_prefix(length);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/export_record.h"
 #include "export/export_totals.h"
 
 #include <cstdint>
@@ -20,7 +21,8 @@ public:
     // reading on.
     std::size_t next(std::string_view bytes, const std::function<std::size_t()>& physicalLength);
 
-    // The lines an export writes, each with its CR LF.
+    // The lines an export writes, each with its CR LF. A line in its usual form (readUsualRecord) is only
+    // added up and put in order, since the export has just built it; any other is checked as next() does.
     void addWritten(std::string_view lines);
 
     // Raises kalvian::Error when the file held no line at all.
@@ -32,6 +34,9 @@ public:
     const ExportTotals& totals() const { return m_totals; }
 
 private:
+    // Puts a record read in its place: the header first and only there, issued invoices before received
+    // ones, one date separator; adds it up.
+    void take(const ExportRecord& record, bool ambiguous);
     [[noreturn]] void fail(const std::string& message) const;
 
     std::int64_t m_lines = 0;

@@ -2,6 +2,7 @@
 
 #include "common/date_serial.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 
@@ -501,6 +502,42 @@ RecordRead readExportRecord(std::string_view bytes) {
                                           other.record->impret != read.record->impret);
     }
     return read;
+}
+
+std::optional<ExportRecord> readUsualRecord(std::string_view bytes) {
+    const char type = bytes.empty() ? '\0' : bytes.front();
+    const std::span<const Field> fields = layoutOf(type);
+    if (fields.empty()) {
+        return std::nullopt;
+    }
+    ExportRecord record;
+    record.type = type;
+    std::size_t offset = 1;
+    for (const Field& field : fields) {
+        const std::size_t width = leastWidth(field);
+        if (offset + width > bytes.size()) {
+            return std::nullopt;
+        }
+        const std::string_view text = bytes.substr(offset, width);
+        if (isNumber(field.kind)) {
+            const bool usual = std::all_of(text.begin(), text.end() - 3, isDigit) && text[width - 3] == '.' &&
+                               isDigit(text[width - 2]) && isDigit(text[width - 1]);
+            if (!usual) {
+                return std::nullopt;
+            }
+        } else if (field.kind == Kind::Date) {
+            record.dateSeparator = text[2];
+        }
+        if (field.slot != nullptr) {
+            record.*field.slot = text;
+        }
+        offset += width;
+    }
+    if (bytes.substr(offset, 2) != "\r\n") {
+        return std::nullopt;
+    }
+    record.length = offset + 2;
+    return record;
 }
 
 std::string faultMessage(const RecordFault& fault, std::size_t physicalLength) {

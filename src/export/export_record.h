@@ -52,6 +52,12 @@ struct RecordRead {
 };
 RecordRead readExportRecord(std::string_view bytes);
 
+// The record at the start of `bytes` when it has the form nearly every line an export writes has: every
+// amount zero-filled to 12 integer digits, every rate to 2, so each field lies at its usual place and the
+// line has its usual length. Only the places are checked, not what the other fields hold: it serves lines the
+// export has just built, which need adding up, not checking. Nothing for a line of any other form.
+std::optional<ExportRecord> readUsualRecord(std::string_view bytes);
+
 // The message for a fault, given the length of the record's physical line: the bytes before its first LF
 // (or the end of the file), less a CR right before that LF.
 std::string faultMessage(const RecordFault& fault, std::size_t physicalLength);

@@ -18,10 +18,14 @@ namespace {
 using test::Invoice;
 using test::invoiceRecord;
 
+// Every line checked in full, as --conferir checks a file (an export only adds up its usual lines).
 std::string messageOf(const std::string& bytes) {
     try {
         ExportLineCheck check;
-        check.addWritten(bytes);
+        for (std::string_view rest = bytes; !rest.empty();) {
+            rest.remove_prefix(
+                check.next(rest, [rest] { return physicalLineLength(rest, true).value_or(rest.size()); }));
+        }
         check.finish();
     } catch (const Error& error) {
         return error.what();
@@ -101,6 +105,24 @@ bool expectReadsAsWritten(const std::string& line, const Invoice& invoice, const
     }
     EXPECT_EQ(read.record->length, line.size());
     EXPECT_EQ(read.record->client, std::string_view(line).substr(line.size() - 2 - 226, 226));
+    // The reading of usual lines takes exactly the lines whose numbers all have their usual width, and reads
+    // them as the full reading does.
+    const auto usualWidth = [](std::string_view number, std::size_t width) {
+        return number.size() == width && number.front() != '-' && number.find('E') == std::string_view::npos;
+    };
+    const bool usual = usualWidth(read.record->valnf, 15) && usualWidth(read.record->valser, 15) &&
+                       (line[0] != 'R' || usualWidth(read.record->impret, 15)) &&
+                       line.size() == (line[0] == 'R' ? 309u : 290u);
+    const std::optional<ExportRecord> quick = readUsualRecord(bytes);
+    EXPECT_EQ(quick.has_value(), usual) << line;
+    if (quick) {
+        EXPECT_EQ(quick->length, read.record->length);
+        EXPECT_EQ(quick->dateSeparator, read.record->dateSeparator);
+        EXPECT_EQ(quick->valnf, read.record->valnf);
+        EXPECT_EQ(quick->valser, read.record->valser);
+        EXPECT_EQ(quick->impret, read.record->impret);
+        EXPECT_EQ(quick->client, read.record->client);
+    }
     if (read.ambiguous) {
         return true;
     }
