@@ -3,6 +3,7 @@
 #include "bench_folder.h"
 #include "common/date_serial.h"
 #include "export/export_lines.h"
+#include "export/written_lines.h"
 #include "support/memory_records.h"
 
 #include <benchmark/benchmark.h>
@@ -34,18 +35,7 @@ double amount(std::mt19937_64& random) {
 // blocks (issued lines come first) up to the size.
 void writeFile(const std::filesystem::path& path) {
     std::mt19937_64 random(2008);
-    MemoryClients clients({{{"CODCLI", std::int32_t{1}},
-                            {"INSMUN", 12345678901.0},
-                            {"NUMCNPJ", std::string("12345678000199")},
-                            {"NUMCPF", std::string("")},
-                            {"NOME", std::string("Servi\xE7os Gerais de Manuten\xE7\xE3o Ltda")},
-                            {"RUA", std::string("Avenida Paulista")},
-                            {"NUMERO", std::int32_t{1500}},
-                            {"COMPLE", std::string("Conjunto 12")},
-                            {"BAIRRO", std::string("Bela Vista")},
-                            {"CIDADE", std::string("S\xE3o Paulo")},
-                            {"ESTADO", std::string("SP")},
-                            {"CEP", std::string("01310100")}}});
+    MemoryClients clients({test::clientRecord(1, "Servi\xE7os Gerais de Manuten\xE7\xE3o Ltda")});
     std::string issued;
     std::string received;
     for (int i = 0; i < 1000; ++i) {

@@ -1,6 +1,7 @@
 // Lines built per second from in-memory records, a client found for every E and R line.
 #include "common/date_serial.h"
 #include "export/export_lines.h"
+#include "export/written_lines.h"
 #include "support/memory_records.h"
 
 #include <benchmark/benchmark.h>
@@ -11,18 +12,7 @@ namespace {
 MemoryClients clients() {
     std::vector<MemoryRecord> all;
     for (std::int32_t code = 1; code <= 1000; ++code) {
-        all.push_back({{"CODCLI", code},
-                       {"INSMUN", 12345678901.0},
-                       {"NUMCNPJ", std::string("12345678000199")},
-                       {"NUMCPF", std::string("")},
-                       {"NOME", std::string("Servi\xE7os Gerais de Manuten\xE7\xE3o Ltda")},
-                       {"RUA", std::string("Avenida Paulista")},
-                       {"NUMERO", std::int32_t{1500}},
-                       {"COMPLE", std::string("Conjunto 12")},
-                       {"BAIRRO", std::string("Bela Vista")},
-                       {"CIDADE", std::string("S\xE3o Paulo")},
-                       {"ESTADO", std::string("SP")},
-                       {"CEP", std::string("01310100")}});
+        all.push_back(test::clientRecord(code, "Servi\xE7os Gerais de Manuten\xE7\xE3o Ltda"));
     }
     return MemoryClients(std::move(all));
 }
