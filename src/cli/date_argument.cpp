@@ -1,16 +1,14 @@
 #include "date_argument.h"
 
+#include "common/ascii_digits.h"
 #include "widgets/date_text.h"
-
-#include <algorithm>
 
 namespace kalvian {
 
 namespace {
 
 bool digits(std::string_view part, std::size_t fewest, std::size_t most) {
-    return part.size() >= fewest && part.size() <= most &&
-           std::all_of(part.begin(), part.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    return part.size() >= fewest && part.size() <= most && allAsciiDigits(part);
 }
 
 // The date field reads far more than this (it drops what is not a digit and cuts long parts), which suits

@@ -1,5 +1,6 @@
 #include "export_record.h"
 
+#include "common/ascii_digits.h"
 #include "common/date_serial.h"
 
 #include <algorithm>
@@ -105,10 +106,6 @@ std::span<const Field> layoutOf(char type) {
     }
 }
 
-bool isDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
-
 // A field's bytes for a message: printable ASCII as it is, anything else as \xNN.
 std::string quoted(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -141,7 +138,7 @@ struct NumberEnds {
 
 NumberEnds scanNumber(std::string_view s, std::size_t at, std::size_t leastIntegerDigits) {
     NumberEnds result;
-    const auto digitAt = [&](std::size_t i) { return i < s.size() && isDigit(s[i]); };
+    const auto digitAt = [&](std::size_t i) { return i < s.size() && isAsciiDigit(s[i]); };
     const auto failAt = [&](std::size_t i) {
         result.bad = i;
         return result;
@@ -217,7 +214,7 @@ NumberEnds scanNumber(std::string_view s, std::size_t at, std::size_t leastInteg
 // Where a bad number seems to end, to show it whole: through the two decimals after its point, or through
 // the exponent of general notation; the least width when it has neither form.
 std::size_t numberExtent(std::string_view s, std::size_t at, std::size_t leastWidth) {
-    const auto digitAt = [&](std::size_t i) { return i < s.size() && isDigit(s[i]); };
+    const auto digitAt = [&](std::size_t i) { return i < s.size() && isAsciiDigit(s[i]); };
     const std::size_t start = at < s.size() && s[at] == '-' ? at + 1 : at;
     std::size_t i = start;
     while (digitAt(i)) {
@@ -257,7 +254,7 @@ std::optional<std::size_t> badIntegerByte(std::string_view field) {
         }
     }
     for (; i < field.size(); ++i) {
-        if (!isDigit(field[i])) {
+        if (!isAsciiDigit(field[i])) {
             return i;
         }
     }
@@ -271,7 +268,7 @@ std::optional<CalendarDate> readDate(std::string_view text, char& separator, std
         const bool isSeparator = i == kSeparators[0] || i == kSeparators[1];
         const bool good =
             isSeparator ? (text[i] == separator && (separator == '/' || separator == '.' || separator == '-'))
-                        : isDigit(text[i]);
+                        : isAsciiDigit(text[i]);
         if (!good) {
             bad = i;
             return std::nullopt;
@@ -520,8 +517,9 @@ std::optional<ExportRecord> readUsualRecord(std::string_view bytes) {
         }
         const std::string_view text = bytes.substr(offset, width);
         if (isNumber(field.kind)) {
-            const bool usual = std::all_of(text.begin(), text.end() - 3, isDigit) && text[width - 3] == '.' &&
-                               isDigit(text[width - 2]) && isDigit(text[width - 1]);
+            const bool usual = std::all_of(text.begin(), text.end() - 3, isAsciiDigit) &&
+                               text[width - 3] == '.' && isAsciiDigit(text[width - 2]) &&
+                               isAsciiDigit(text[width - 1]);
             if (!usual) {
                 return std::nullopt;
             }

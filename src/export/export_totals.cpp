@@ -1,5 +1,7 @@
 #include "export_totals.h"
 
+#include "common/ascii_digits.h"
+
 #include <algorithm>
 #include <string_view>
 
@@ -44,9 +46,8 @@ Missing missingClient(std::string_view block, std::string_view placeholder, std:
         return Missing::No;
     }
     const std::string_view digits = name.substr(placeholder.size(), name.size() - placeholder.size() - 1);
-    const bool plain =
-        !digits.empty() && digits.size() <= kLargestCodeDigits && digits.front() != '0' &&
-        std::all_of(digits.begin(), digits.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    const bool plain = !digits.empty() && digits.size() <= kLargestCodeDigits && digits.front() != '0' &&
+                       allAsciiDigits(digits);
     if (!plain) {
         return Missing::No;
     }

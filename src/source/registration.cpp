@@ -1,5 +1,7 @@
 #include "registration.h"
 
+#include "common/ascii_digits.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -16,10 +18,6 @@ std::string_view trimSpaces(std::string_view text) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-bool isDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
-
 // Digits with at most one ".", at least one digit, then an optional exponent with at least one digit.
 bool isPlainNumber(std::string_view text) {
     std::size_t i = 0;
@@ -27,11 +25,11 @@ bool isPlainNumber(std::string_view text) {
         ++i;
     }
     bool digits = false;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
+    for (; i < text.size() && isAsciiDigit(text[i]); ++i) {
         digits = true;
     }
     if (i < text.size() && text[i] == '.') {
-        for (++i; i < text.size() && isDigit(text[i]); ++i) {
+        for (++i; i < text.size() && isAsciiDigit(text[i]); ++i) {
             digits = true;
         }
     }
@@ -44,7 +42,7 @@ bool isPlainNumber(std::string_view text) {
             ++i;
         }
         const std::size_t start = i;
-        while (i < text.size() && isDigit(text[i])) {
+        while (i < text.size() && isAsciiDigit(text[i])) {
             ++i;
         }
         if (i == start) {

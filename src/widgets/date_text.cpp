@@ -1,5 +1,6 @@
 #include "widgets/date_text.h"
 
+#include "common/ascii_digits.h"
 #include "widgets/date_pattern.h"
 
 #include <algorithm>
@@ -9,10 +10,6 @@
 namespace kalvian {
 
 namespace {
-
-bool isDigit(char ch) {
-    return ch >= '0' && ch <= '9';
-}
 
 // The last two characters of "00" and the piece: "" -> "00", "5" -> "05", "123" -> "23".
 std::string twoDigitPart(const std::string& piece) {
@@ -48,7 +45,7 @@ std::string NormalizeText(std::string_view text, const DateContext& context) {
     const char sep = context.separator;
     std::string kept;
     std::copy_if(text.begin(), text.end(), std::back_inserter(kept),
-                 [sep](char ch) { return isDigit(ch) || ch == sep; });
+                 [sep](char ch) { return isAsciiDigit(ch) || ch == sep; });
     kept += sep;
     kept += sep;
 
