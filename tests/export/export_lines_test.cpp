@@ -1,6 +1,7 @@
 #include "common/date_serial.h"
 #include "common/error.h"
 #include "export/export_lines.h"
+#include "export/written_lines.h"
 #include "support/memory_records.h"
 
 #include <gtest/gtest.h>
@@ -43,21 +44,14 @@ MemoryRecord recebida() {
             {"TIPDOC", std::string("NF")}};
 }
 
+// The tests' client, its CNPJ stored with blanks around it and its two flags set, none of which reaches a
+// line.
 MemoryRecord cliente(std::int32_t code, const std::string& name) {
-    return {{"CODCLI", code},
-            {"INSMUN", 12345678901.0},
-            {"NUMCNPJ", std::string(" 12345678000199 ")},
-            {"NUMCPF", std::string("")},
-            {"NOME", name},
-            {"RUA", std::string("Rua Dom Jos\xE9")},
-            {"NUMERO", std::int32_t{150}},
-            {"COMPLE", std::string("Sala 2")},
-            {"BAIRRO", std::string("Centro")},
-            {"CIDADE", std::string("S\xE3o Paulo")},
-            {"ESTADO", std::string("SP")},
-            {"CEP", std::string("1310100")},
-            {"TOMADO", std::string("S")},
-            {"PRESTA", std::string("N")}};
+    MemoryRecord client = test::clientRecord(code, name);
+    client.set("NUMCNPJ", std::string(" 12345678000199 "));
+    client.set("TOMADO", std::string("S"));
+    client.set("PRESTA", std::string("N"));
+    return client;
 }
 
 std::string padded(const std::string& text, std::size_t width) {
