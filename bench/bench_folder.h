@@ -1,6 +1,6 @@
 #pragma once
 
-#include "source/query_host.h"
+#include "vrk3/query_host.h"
 
 #include <benchmark/benchmark.h>
 

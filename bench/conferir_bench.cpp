@@ -2,8 +2,8 @@
 // file. Both run as processes, the page cache warm; MB/s is the file's size over the time.
 #include "bench_folder.h"
 #include "common/date_serial.h"
-#include "export/export_lines.h"
-#include "export/written_lines.h"
+#include "export_format/export_lines.h"
+#include "export_format/written_lines.h"
 #include "support/memory_records.h"
 
 #include <benchmark/benchmark.h>

@@ -1,7 +1,7 @@
 // Lines built per second from in-memory records, a client found for every E and R line.
 #include "common/date_serial.h"
-#include "export/export_lines.h"
-#include "export/written_lines.h"
+#include "export_format/export_lines.h"
+#include "export_format/written_lines.h"
 #include "support/memory_records.h"
 
 #include <benchmark/benchmark.h>

@@ -8,7 +8,7 @@
 // Each export is timed back to back with its limit, in turns first, seven times; the multiple is the median
 // of the pairs. Each export's peak memory (maxRSS_MB) is measured apart, in a process of its own.
 #include "bench_folder.h"
-#include "source/query_step.h"
+#include "run/query_step.h"
 
 #include <benchmark/benchmark.h>
 

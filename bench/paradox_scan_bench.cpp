@@ -1,8 +1,8 @@
 // Reading a generated 1,000,000-row DSEMI table: the chain walk alone, the selection a query makes by the
 // stored bytes of INSMUN and DATA, and decoding every field; beside reading the same file as cat does.
+#include "paradox/field_decoders.h"
+#include "paradox/table.h"
 #include "paradox_writer.h"
-#include "source/field_decoders.h"
-#include "source/table.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // row with a client lookup, beside reading the same three files as cat does (page cache warm); over the
 // tables with their blocks in order and over the same rows in lived-in tables.
 #include "bench_folder.h"
-#include "source/query_step.h"
+#include "run/query_step.h"
 
 #include <benchmark/benchmark.h>
 

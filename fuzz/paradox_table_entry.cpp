@@ -1,8 +1,8 @@
 #include "paradox_table_entry.h"
 
 #include "common/error.h"
-#include "source/field_display.h"
-#include "source/table.h"
+#include "paradox/field_display.h"
+#include "paradox/table.h"
 
 #include <cstdlib>
 

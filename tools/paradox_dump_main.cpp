@@ -1,8 +1,8 @@
 // Prints a Paradox table's fields and rows, one row a line, fields separated by "|", NULL as "NULL"; text
 // stays Windows-1252. For looking at real tables by hand.
 #include "common/error.h"
-#include "source/field_display.h"
-#include "source/table.h"
+#include "paradox/field_display.h"
+#include "paradox/table.h"
 
 #include <iostream>
 

@@ -1,9 +1,9 @@
 #include "paradox_writer.h"
 
 #include "common/error.h"
-#include "source/code_page_text.h"
-#include "source/field_decoders.h"
-#include "source/paradox_layout.h"
+#include "paradox/code_page_text.h"
+#include "paradox/field_decoders.h"
+#include "paradox/paradox_layout.h"
 
 #include <algorithm>
 #include <fstream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "source/field_type.h"
+#include "paradox/field_type.h"
 
 #include <cstddef>
 #include <cstdint>

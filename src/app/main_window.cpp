@@ -9,13 +9,13 @@
 #include "app/window_images.h"
 #include "common/date_serial.h"
 #include "common/error.h"
-#include "export/export_run.h"
-#include "export/file_name.h"
-#include "source/wait_cursor.h"
+#include "export_format/file_name.h"
+#include "qt_locale/locale_date_separator.h"
+#include "run/export_run.h"
+#include "vrk3/wait_cursor.h"
 #include "widgets/date_edit.h"
 #include "widgets/flat_box.h"
 #include "widgets/flat_line_edit.h"
-#include "widgets/locale_date_separator.h"
 
 #include <QAction>
 #include <QApplication>

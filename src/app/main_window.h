@@ -2,9 +2,9 @@
 
 #include "app/file_choosers.h"
 #include "app/window_messages.h"
-#include "export/export_view.h"
-#include "source/query_step.h"
-#include "source/source_queries.h"
+#include "run/export_view.h"
+#include "run/query_step.h"
+#include "vrk3/source_queries.h"
 
 #include <QWidget>
 

@@ -7,13 +7,13 @@
 #include "cli/totals_report.h"
 #include "common/error.h"
 #include "common/path.h"
-#include "export/export_line_check.h"
-#include "export/export_run.h"
-#include "export/file_name.h"
-#include "export/io_error.h"
-#include "source/period_invoices.h"
-#include "source/query_step.h"
-#include "source/registration_text.h"
+#include "export_check/export_line_check.h"
+#include "export_format/file_name.h"
+#include "platform/io_error.h"
+#include "run/export_run.h"
+#include "run/query_step.h"
+#include "vrk3/period_invoices.h"
+#include "vrk3/registration_text.h"
 
 #include <chrono>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "cli/totals_report.h"
 #include "common/error.h"
 #include "common/windows1252.h"
-#include "export/export_file_check.h"
+#include "export_check/export_file_check.h"
 
 namespace kalvian {
 

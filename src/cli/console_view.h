@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/export_view.h"
+#include "run/export_view.h"
 
 #include <ostream>
 #include <string>

@@ -1,7 +1,7 @@
 #include "date_argument.h"
 
 #include "common/ascii_digits.h"
-#include "widgets/date_text.h"
+#include "dates/date_text.h"
 
 namespace kalvian {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/export_totals.h"
+#include "export_check/export_totals.h"
 
 #include <cstdint>
 #include <ostream>

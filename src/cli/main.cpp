@@ -2,7 +2,7 @@
 #include "cli/batch_export.h"
 #include "cli/conferir_command.h"
 #include "cli/export_options.h"
-#include "widgets/locale_date_separator.h"
+#include "qt_locale/locale_date_separator.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -2,8 +2,8 @@
 
 #include "cli/export_options.h"
 #include "common/error.h"
-#include "export/export_totals.h"
-#include "export/summary_csv.h"
+#include "export_check/export_totals.h"
+#include "export_check/summary_csv.h"
 
 #include <optional>
 #include <ostream>

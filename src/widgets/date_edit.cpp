@@ -1,9 +1,9 @@
 #include "widgets/date_edit.h"
 
-#include "widgets/date_pattern.h"
-#include "widgets/date_text.h"
+#include "dates/date_pattern.h"
+#include "dates/date_text.h"
+#include "qt_locale/locale_date_separator.h"
 #include "widgets/flat_frame.h"
-#include "widgets/locale_date_separator.h"
 
 #include <QDate>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "common/date_serial.h"
+#include "dates/date_context.h"
 #include "widgets/custom_mask_edit.h"
-#include "widgets/date_context.h"
 
 #include <functional>
 

@@ -2,7 +2,7 @@
 // by its line, and a large file is read in memory of one buffer.
 #include "cli/program_run.h"
 #include "common/error.h"
-#include "export/damaged_lines.h"
+#include "export_check/damaged_lines.h"
 #include "support/case_names.h"
 #include "support/temp_folder.h"
 

@@ -1,0 +1,103 @@
+#include "client_blocks.h"
+
+#include "export_format/fill.h"
+
+#include <algorithm>
+
+namespace kalvian {
+
+namespace {
+
+constexpr std::size_t kBlockWidth = 226;
+
+void appendFoundClient(std::string& line, const SourceRecord& client) {
+    appendPreencheEsquerda(line, client.asText("INSMUN"), 11, '0');
+    appendPreencheEsquerda(line, client.asText("NUMCNPJ"), 14, '0');
+    appendPreencheEsquerda(line, client.asText("NUMCPF"), 11, '0');
+    appendPreencheDireita(line, client.asText("NOME"), 70, ' ');
+    appendPreencheDireita(line, client.asText("RUA"), 40, ' ');
+    appendPreencheEsquerda(line, client.asText("NUMERO"), 5, '0');
+    appendPreencheDireita(line, client.asText("COMPLE"), 15, ' ');
+    appendPreencheDireita(line, client.asText("BAIRRO"), 30, ' ');
+    appendPreencheDireita(line, client.asText("CIDADE"), 20, ' ');
+    appendPreencheDireita(line, client.asText("ESTADO"), 2, ' ');
+    appendPreencheEsquerda(line, client.asText("CEP"), 8, '0');
+}
+
+void appendMissingClient(std::string& line, std::int32_t code, const char* placeholder) {
+    const std::string name = code < 1 ? std::string() : placeholder + (" (" + std::to_string(code) + ")");
+    line.append(11 + 14 + 11, '0');
+    appendPreencheDireita(line, name, 70, ' ');
+    line.append(40, ' ');
+    line.append(5, '0');
+    line.append(15 + 30 + 20 + 2, ' ');
+    line.append(8, '0');
+}
+
+std::size_t slotOf(std::int32_t code, std::size_t slots) {
+    return (static_cast<std::uint32_t>(code) * 0x9E3779B1u) & (slots - 1);
+}
+
+} // namespace
+
+const char* ClientBlocks::kept(std::int32_t code) const {
+    if (m_slots.empty()) {
+        return nullptr;
+    }
+    for (std::size_t slot = slotOf(code, m_slots.size());; slot = (slot + 1) & (m_slots.size() - 1)) {
+        const std::uint64_t entry = m_slots[slot];
+        if (entry == 0) {
+            return nullptr;
+        }
+        if (static_cast<std::int32_t>(entry >> 32) == code) {
+            return m_blocks.data() + ((entry & 0xFFFFFFFFu) - 1) * kBlockWidth;
+        }
+    }
+}
+
+void ClientBlocks::keep(std::int32_t code, std::string_view block) {
+    // An entry costs its block and the table's own bookkeeping, counted roughly as the block again.
+    constexpr std::size_t kEntryCost = 2 * kBlockWidth;
+    if (m_budget < kEntryCost) {
+        return;
+    }
+    m_budget -= kEntryCost;
+    const std::uint64_t number = m_blocks.size() / kBlockWidth + 1;
+    m_blocks += block;
+    // At least twice as many slots as blocks, so probes stay short: the table doubles as blocks come.
+    if (2 * number > m_slots.size()) {
+        std::vector<std::uint64_t> slots(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
+        for (const std::uint64_t entry : m_slots) {
+            if (entry != 0) {
+                place(slots, entry);
+            }
+        }
+        m_slots = std::move(slots);
+    }
+    place(m_slots, static_cast<std::uint64_t>(static_cast<std::uint32_t>(code)) << 32 | number);
+}
+
+void ClientBlocks::place(std::vector<std::uint64_t>& slots, std::uint64_t entry) {
+    std::size_t slot = slotOf(static_cast<std::int32_t>(entry >> 32), slots.size());
+    while (slots[slot] != 0) {
+        slot = (slot + 1) & (slots.size() - 1);
+    }
+    slots[slot] = entry;
+}
+
+void ClientBlocks::append(std::string& line, std::int32_t code, const char* placeholder) {
+    if (const char* block = kept(code)) {
+        line.append(block, kBlockWidth);
+        return;
+    }
+    const SourceRecord* client = m_clients.find(code);
+    if (client == nullptr) {
+        appendMissingClient(line, code, placeholder);
+        return;
+    }
+    const std::size_t start = line.size();
+    appendFoundClient(line, *client);
+    keep(code, std::string_view(line).substr(start));
+}
+
+} // namespace kalvian

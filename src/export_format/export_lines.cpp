@@ -1,0 +1,91 @@
+#include "export_lines.h"
+
+#include "common/date_format.h"
+#include "export_format/fill.h"
+#include "export_format/number_format.h"
+
+#include <string>
+
+namespace kalvian {
+
+namespace {
+
+constexpr std::size_t kEmitidaWidth = 288;
+constexpr std::size_t kRecebidaWidth = 307;
+
+std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
+    std::string line = "C";
+    appendDate(line, invoice.asDate("DATA"), dateSeparator);
+    line += "11";
+    appendPreencheDireita(line, invoice.asText("SERIE"), 1, ' ');
+    const std::string number = PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
+    line += number;
+    line += number;
+    return line;
+}
+
+} // namespace
+
+std::string LinhaCabecalho(std::string_view registration) {
+    return "H" + PreencheEsquerda(registration, 11, '0') + "40";
+}
+
+std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator) {
+    ClientBlocks blocks(clients, 0);
+    return LinhaEmitida(invoice, blocks, dateSeparator);
+}
+
+std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator) {
+    ClientBlocks blocks(clients, 0);
+    return LinhaRecebida(invoice, blocks, dateSeparator);
+}
+
+std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+    // A field read twice by the layout is read once: reading a record changes nothing.
+    const std::string modu = invoice.asText("MODU");
+    if (modu == "X") {
+        return linhaCurta(invoice, dateSeparator);
+    }
+    const std::int32_t client = invoice.asInteger("CODCLI");
+
+    std::string line;
+    line.reserve(kEmitidaWidth + 2); // room for the line end the writer adds
+    line += 'E';
+    appendDate(line, invoice.asDate("DATA"), dateSeparator);
+    appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
+    appendPreencheEsquerda(line, modu, 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
+    appendAmount(line, invoice.asNumber("VALNF"));
+    appendAmount(line, invoice.asNumber("VALSER"));
+    const std::string restrb = invoice.asText("RESTRB");
+    appendPreencheEsquerda(line, restrb, 1, ' ');
+    const double rate = invoice.asNumber("ALIQUO");
+    appendRate(line, rate);
+    // Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
+    const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
+    appendRate(line, withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
+    clients.append(line, client, "TOMADOR NAO ENCONTRADO");
+    return line;
+}
+
+std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+    const std::int32_t client = invoice.asInteger("CODCLI");
+    const std::string date = formatDate(invoice.asDate("DATA"), dateSeparator);
+
+    std::string line;
+    line.reserve(kRecebidaWidth + 2);
+    line += 'R';
+    line += date;
+    line += date;
+    appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
+    appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
+    appendAmount(line, invoice.asNumber("VALNF"));
+    appendAmount(line, invoice.asNumber("VALSER"));
+    appendRate(line, invoice.asNumber("ALIQUO"));
+    appendAmount(line, invoice.asNumber("IMPRET"));
+    clients.append(line, client, "PRESTADOR NAO ENCONTRADO");
+    return line;
+}
+
+} // namespace kalvian

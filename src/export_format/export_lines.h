@@ -1,0 +1,28 @@
+#pragma once
+
+#include "common/source_record.h"
+#include "export_format/client_blocks.h"
+
+#include <string>
+#include <string_view>
+
+namespace kalvian {
+
+// The lines of the export file, as Windows-1252 bytes without terminator. The date separator comes from the
+// user's locale at the callers.
+
+// "H", the registration number right-justified with zeros to 11, "40".
+std::string LinhaCabecalho(std::string_view registration);
+
+// The E line (288 bytes) of an issued invoice, or the short C line (30 bytes) when its MODU is exactly "X".
+// Looks up the client only for an E line.
+std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator);
+
+// The R line (307 bytes) of a received invoice.
+std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator);
+
+// The same, with the client blocks an export run keeps.
+std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
+std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
+
+} // namespace kalvian

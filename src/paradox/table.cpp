@@ -1,0 +1,236 @@
+#include "paradox/table.h"
+
+#include "common/ascii_case.h"
+#include "paradox/block_chain.h"
+#include "paradox/buffer_source.h"
+#include "paradox/file_source.h"
+#include "paradox/paradox_layout.h"
+#include "paradox/table_error.h"
+#include "platform/huge_pages.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace kalvian::paradox {
+
+namespace {
+
+using layout::kBlockHead;
+
+// select() reads the file this much at a time.
+constexpr std::size_t kReadBytes = 1 << 20;
+
+std::uint64_t blockOffset(const TableHeader& header, int number) {
+    return static_cast<std::uint64_t>(header.headerSize) +
+           static_cast<std::uint64_t>(number - 1) * static_cast<std::uint64_t>(header.blockSize);
+}
+
+CodePageText textFor(const ByteSource& source, int headerCodePage) {
+    const int codePage = headerCodePage == 0 ? kDefaultCodePage : headerCodePage;
+    std::optional<CodePageText> text = CodePageText::forCodePage(codePage);
+    if (!text) {
+        throw unsupportedCodePage(source.name(), codePage);
+    }
+    return *text;
+}
+
+// A name's first eight bytes as one word, zero-filled.
+std::uint64_t namePrefix(std::string_view name) {
+    std::uint64_t prefix = 0;
+    std::memcpy(&prefix, name.data(), std::min<std::size_t>(name.size(), sizeof prefix));
+    return prefix;
+}
+
+} // namespace
+
+Table::Table(std::unique_ptr<ByteSource> source)
+    : m_source(std::move(source)), m_header(readTableHeader(*m_source)),
+      m_text(textFor(*m_source, m_header.codePage)) {
+    for (FieldInfo& field : m_header.fields) {
+        field.name = m_text.toWindows1252(std::as_bytes(std::span(field.name)));
+        m_namePrefixes.push_back(namePrefix(field.name));
+    }
+}
+
+Table Table::open(const std::filesystem::path& path) {
+    return Table(std::make_unique<FileSource>(path));
+}
+
+Table Table::fromBytes(std::vector<std::byte> bytes, std::string name) {
+    return Table(std::make_unique<BufferSource>(std::move(bytes), std::move(name)));
+}
+
+Table Table::fromSource(std::unique_ptr<ByteSource> source) {
+    return Table(std::move(source));
+}
+
+int Table::fieldIndex(std::string_view fieldName) const {
+    const auto& all = m_header.fields;
+    // Callers name fields as the tables spell them: the exact name is looked for first, a word at a time.
+    const std::uint64_t prefix = namePrefix(fieldName);
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (m_namePrefixes[i] == prefix && all[i].name == fieldName) {
+            return static_cast<int>(i);
+        }
+    }
+    const auto found = std::find_if(all.begin(), all.end(), [&](const FieldInfo& field) {
+        return equalsIgnoringAsciiCase(field.name, fieldName);
+    });
+    return found == all.end() ? -1 : static_cast<int>(found - all.begin());
+}
+
+const FieldInfo& Table::field(std::string_view fieldName) const {
+    const int index = fieldIndex(fieldName);
+    if (index < 0) {
+        throw Error("Campo " + std::string(fieldName) + " não existe na tabela " + name());
+    }
+    return m_header.fields[static_cast<std::size_t>(index)];
+}
+
+void Table::scan(const RecordCallback& onRecord) const {
+    const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
+    scanBlocks([&](std::span<const std::byte> records) {
+        for (std::size_t at = 0; at < records.size(); at += recordSize) {
+            onRecord(records.subspan(at, recordSize));
+        }
+    });
+}
+
+template <class Reading> auto Table::checkedAgainstChange(const Reading& reading) const {
+    try {
+        auto result = reading();
+        m_source->checkUnchanged();
+        return result;
+    } catch (const Error&) {
+        m_source->checkUnchanged();
+        throw;
+    }
+}
+
+void Table::scanBlocks(const BlockCallback& onBlock) const {
+    checkedAgainstChange([&] {
+        walkChain(onBlock);
+        return true;
+    });
+}
+
+void Table::walkChain(const BlockCallback& onBlock) const {
+    const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
+    const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
+    // Each block of the chain is read once, where it lies.
+    std::vector<std::byte> buffer(blockSize);
+    ChainCheck check(name(), m_header);
+    for (int number = m_header.firstBlock; number != 0;) {
+        check.reach(number);
+        const std::size_t got = m_source->readAt(blockOffset(m_header, number), buffer);
+        const std::span<const std::byte> block = std::span<const std::byte>(buffer).first(got);
+        const BlockHead head = BlockHead::of(block, recordSize);
+        const std::size_t count = check.records(number, head);
+        if (count > 0) {
+            onBlock(block.subspan(kBlockHead, count * recordSize));
+        }
+        number = head.next;
+    }
+    check.end();
+}
+
+template <class Sorter>
+std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const {
+    const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
+    const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
+    const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
+    const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
+    std::vector<SelectedRows> buckets(1, SelectedRows{recordSize, {}, {}});
+    buckets.front().bytes.reserve(expected * recordSize);
+    adviseHugePages(buckets.front().bytes.data(), expected * recordSize);
+    // Where each kept record went, in file order, and each block's share of that list: what the chain
+    // walk needs once the file has been read, with the blocks' heads.
+    struct Kept {
+        std::uint32_t bucket;
+        std::uint32_t index;
+    };
+    std::vector<Kept> kept;
+    struct Block {
+        BlockHead head;
+        std::size_t firstKept = 0;
+        std::size_t kept = 0;
+    };
+    std::vector<Block> facts(blocks + 1);
+
+    const std::size_t blocksPerRead = std::max<std::size_t>(1, kReadBytes / blockSize);
+    std::vector<std::byte> buffer(blocksPerRead * blockSize);
+    for (std::size_t first = 1; first <= blocks; first += blocksPerRead) {
+        const std::span<const std::byte> read = std::span<const std::byte>(buffer).first(
+            m_source->readAt(blockOffset(m_header, static_cast<int>(first)), buffer));
+        for (std::size_t at = 0, number = first; at < read.size() && number <= blocks;
+             at += blockSize, ++number) {
+            const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
+            Block& fact = facts[number];
+            fact.head = BlockHead::of(block, recordSize);
+            fact.firstKept = kept.size();
+            const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
+            const std::byte* const records = block.data() + kBlockHead;
+            for (std::size_t r = 0; r < count; ++r) {
+                const std::span<const std::byte> record(records + r * recordSize, recordSize);
+                const std::uint32_t bucket = bucketOf(record);
+                if (bucket == kSkip) {
+                    continue;
+                }
+                if (bucket >= buckets.size()) {
+                    buckets.resize(bucket + 1, SelectedRows{recordSize, {}, {}});
+                }
+                std::vector<std::byte>& bytes = buckets[bucket].bytes;
+                kept.push_back({bucket, static_cast<std::uint32_t>(bytes.size() / recordSize)});
+                bytes.insert(bytes.end(), record.begin(), record.end());
+            }
+            fact.kept = kept.size() - fact.firstKept;
+        }
+        if (read.size() < buffer.size()) {
+            break;
+        }
+    }
+
+    ChainCheck check(name(), m_header);
+    for (int number = m_header.firstBlock; number != 0;) {
+        check.reach(number);
+        const Block& fact = facts[static_cast<std::size_t>(number)];
+        check.records(number, fact.head);
+        for (std::size_t i = fact.firstKept; i < fact.firstKept + fact.kept; ++i) {
+            buckets[kept[i].bucket].chainOrder.push_back(kept[i].index);
+        }
+        number = fact.head.next;
+    }
+    check.end();
+    return buckets;
+}
+
+SelectedRows Table::select(const RecordFilter& keep) const {
+    const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
+    const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) /
+                                 static_cast<std::size_t>(m_header.recordSize);
+    // Room for every record the file can hold; pages never written to are never taken from the system.
+    const std::size_t most = std::min<std::size_t>(m_header.recordCount, blocks * capacity);
+    std::vector<SelectedRows> kept = checkedAgainstChange([&] {
+        return sortInFileOrder([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; },
+                               most);
+    });
+    return std::move(kept.front());
+}
+
+std::vector<SelectedRows> Table::sort(const RecordSorter& bucketOf) const {
+    return checkedAgainstChange([&] { return sortInFileOrder(bucketOf, 0); });
+}
+
+std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {
+    std::span<const std::byte> bytes =
+        record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
+    // The engine reads a stored text up to its first zero byte, whatever follows it.
+    const auto end = std::find(bytes.begin(), bytes.end(), std::byte{0});
+    bytes = bytes.first(static_cast<std::size_t>(end - bytes.begin()));
+    if (bytes.empty()) {
+        return std::nullopt;
+    }
+    return m_text.toWindows1252(bytes);
+}
+
+} // namespace kalvian::paradox

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "paradox/byte_source.h"
+#include "paradox/code_page_text.h"
+#include "paradox/field_type.h"
+#include "paradox/selected_rows.h"
+#include "paradox/table_header.h"
+
+#include <climits>
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalvian::paradox {
+
+// Level 3.x headers record no code page. VRK 3 tables come from Brazilian DOS-era installations, whose
+// Portuguese text is in code page 850; a level 4+ header whose code page word is 0 is read the same way.
+inline constexpr int kDefaultCodePage = 850;
+
+// A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held. scan()
+// reads the data blocks one at a time, in the chain's order; select() and sort() read them all in the order
+// they lie, as cat would, and keep only the records asked for. Memo, blob, graphic and OLE fields are listed
+// but their .MB file is never opened.
+class Table {
+public:
+    using RecordCallback = std::function<void(std::span<const std::byte> record)>;
+    // The records of one block, back to back: a multiple of recordSize() bytes.
+    using BlockCallback = std::function<void(std::span<const std::byte> records)>;
+    using RecordFilter = std::function<bool(std::span<const std::byte> record)>;
+    // A record's bucket, or kSkip.
+    using RecordSorter = std::function<std::uint32_t(std::span<const std::byte> record)>;
+    static constexpr std::uint32_t kSkip = UINT32_MAX;
+
+    // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
+    // non-data file, or a code page iconv cannot convert.
+    static Table open(const std::filesystem::path& path);
+    // The same over bytes in memory; name stands for the file in messages.
+    static Table fromBytes(std::vector<std::byte> bytes, std::string name);
+    // The same over any source of bytes.
+    static Table fromSource(std::unique_ptr<ByteSource> source);
+
+    const std::string& name() const { return m_source->name(); }
+    const std::vector<FieldInfo>& fields() const { return m_header.fields; }
+    // The position of a field by name, ignoring ASCII case; -1 when there is none.
+    int fieldIndex(std::string_view fieldName) const;
+    // The field by name, ignoring ASCII case; raises kalvian::Error when there is none.
+    const FieldInfo& field(std::string_view fieldName) const;
+    int recordSize() const { return m_header.recordSize; }
+    // The count the header declares; scan() checks that the blocks hold exactly that many.
+    std::uint32_t recordCount() const { return m_header.recordCount; }
+    // The code page text is converted from (the default for headers that name none).
+    int codePage() const { return m_text.codePage(); }
+    // Header byte 0x39: 3 = 3.0, 4 = 3.5, 5..9 = 4, 10..11 = 5, 12 = 7.
+    int versionCode() const { return m_header.versionCode; }
+    int blockSize() const { return m_header.blockSize; }
+
+    // Calls onRecord with each record's recordSize() raw bytes, in the order of the data-block chain.
+    // Raises kalvian::Error when the chain loops, points outside the file, a block is malformed, the
+    // blocks hold another number of records than the header declares, or the file changed while it was
+    // read; records before the fault have been delivered by then, so a caller keeps nothing of a failed
+    // scan.
+    void scan(const RecordCallback& onRecord) const;
+    // The same walk, handing over each block's records at once, for loops that want no call per record.
+    void scanBlocks(const BlockCallback& onBlock) const;
+
+    // The records `keep` accepts, with the chain's order of them. The data blocks are read in file order, a
+    // few large reads in all, so each byte is read once and the cost does not depend on the chain's order;
+    // `keep` sees the records of free blocks too, and must not count what it sees. Raises kalvian::Error as
+    // scan() does.
+    SelectedRows select(const RecordFilter& keep) const;
+    // The same reading, the records kept sorted into buckets numbered from 0 by bucketOf, each bucket's
+    // records kept together with the chain's order of them. A bucket no record of the chain reached has an
+    // empty order.
+    std::vector<SelectedRows> sort(const RecordSorter& bucketOf) const;
+
+    // An alpha field as Windows-1252 text, up to its first zero byte; nothing when that leaves no text
+    // (a NULL field is all zeros).
+    std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
+
+private:
+    explicit Table(std::unique_ptr<ByteSource> source);
+    void walkChain(const BlockCallback& onBlock) const;
+    // Room for `expected` records is made in bucket 0 beforehand. Sorter: as RecordSorter, called directly.
+    template <class Sorter>
+    std::vector<SelectedRows> sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const;
+    // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
+    // explains any fault found in it. A reading that succeeded is checked the same way.
+    template <class Reading> auto checkedAgainstChange(const Reading& reading) const;
+
+    std::unique_ptr<ByteSource> m_source;
+    TableHeader m_header;
+    CodePageText m_text;
+    // Per field: the first eight bytes of its name, so a lookup compares one word per field.
+    std::vector<std::uint64_t> m_namePrefixes;
+};
+
+} // namespace kalvian::paradox

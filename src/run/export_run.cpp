@@ -1,0 +1,150 @@
+#include "export_run.h"
+
+#include "common/error.h"
+#include "common/path.h"
+#include "common/trim.h"
+#include "common/windows1252.h"
+#include "export_format/export_lines.h"
+#include "platform/posix/replacing_file.h"
+
+#include <optional>
+#include <sys/stat.h>
+
+namespace kalvian {
+
+namespace {
+
+// A file, or a symbolic link even if it leads nowhere: writing through it would replace what it names.
+bool fileExists(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        return false;
+    }
+    return !S_ISDIR(info.st_mode) && !(::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
+}
+
+std::string targetPath(const ExportView& view) {
+    return MontaCaminho(view.destinationFolder(), view.fileName());
+}
+
+// Brings the button panel back however the run ends.
+class ButtonPanelRestorer {
+public:
+    explicit ButtonPanelRestorer(ExportView& view) : m_view(view) {}
+    ~ButtonPanelRestorer() { m_view.showExportPanel(false); }
+
+    ButtonPanelRestorer(const ButtonPanelRestorer&) = delete;
+    ButtonPanelRestorer& operator=(const ButtonPanelRestorer&) = delete;
+
+private:
+    ExportView& m_view;
+};
+
+// The file being written, and the check that adds up its lines when the caller asks for one.
+struct Output {
+    ReplacingFile& file;
+    ExportLineCheck* check;
+
+    void write(const std::string& lines) const {
+        file.write(lines);
+        if (check != nullptr) {
+            check->addWritten(lines);
+        }
+    }
+};
+
+template <class BuildLine>
+void writeLines(ExportView& view, const Output& output, InvoiceQuery& query, BuildLine buildLine) {
+    for (query.first(); !query.eof(); query.next()) {
+        std::string line = buildLine(query.current());
+        line += "\r\n";
+        output.write(line);
+        view.stepProgress();
+    }
+}
+
+// The question about an existing file; on any answer but Yes, the notice to change the name.
+bool replacingAllowed(ExportView& view) {
+    if (view.messages().askYesNo("Arquivo encontrado",
+                                 "O arquivo informado já existe. Deseja substituí-lo por novos dados ?",
+                                 MessageIcon::Warning)) {
+        return true;
+    }
+    view.focusFileName();
+    view.messages().inform("Alerta", "Altere o nome do Arquivo e tente exportar novamente",
+                           MessageIcon::Information);
+    return false;
+}
+
+// ValidaDestino, telling also how the file may take its name; nothing when the user declined.
+std::optional<Placement> checkDestination(ExportView& view) {
+    if (trimBlanks(view.destinationFolder()).empty()) {
+        view.focusDestinationFolder();
+        throw Error("Selecione a pasta onde o arquivo deverá ser gravado");
+    }
+    if (trimBlanks(view.fileName()).empty()) {
+        view.focusFileName();
+        throw Error("Informe um nome para o arquivo exportado");
+    }
+    if (!fileExists(targetPath(view))) {
+        return Placement::New;
+    }
+    if (!replacingAllowed(view)) {
+        return std::nullopt;
+    }
+    return Placement::Replace;
+}
+
+} // namespace
+
+void MostraStatus(ExportView& view, const std::string& text) {
+    view.showStatus(std::string(trimBlanks(text)));
+}
+
+bool ValidaDestino(ExportView& view) {
+    return checkDestination(view).has_value();
+}
+
+bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls,
+                  ExportLineCheck* check) {
+    const std::optional<Placement> placement = checkDestination(view);
+    if (!placement) {
+        return false;
+    }
+    const ButtonPanelRestorer restorer(view);
+
+    view.setProgressRange(0, sources.emitidas.rowCount() + sources.recebidas.rowCount());
+    view.setProgressStep(1);
+    view.setProgressPosition(0);
+
+    const std::string target = targetPath(view);
+    MostraStatus(view, "Criando Arquivo");
+    view.showExportPanel(true);
+
+    ReplacingFile file(target, calls);
+    const Output output{file, check};
+    output.write(LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n");
+
+    ClientBlocks clients(sources.clients);
+    MostraStatus(view, "Notas Emitidas...");
+    writeLines(view, output, sources.emitidas,
+               [&](const SourceRecord& invoice) { return LinhaEmitida(invoice, clients, dateSeparator); });
+
+    MostraStatus(view, "Notas Recebidas...");
+    writeLines(view, output, sources.recebidas,
+               [&](const SourceRecord& invoice) { return LinhaRecebida(invoice, clients, dateSeparator); });
+
+    // A file that another program gave the name while this run wrote meets the question it would have met
+    // had it been there from the start.
+    if (!file.commit(*placement)) {
+        if (!replacingAllowed(view)) {
+            return false;
+        }
+        file.commit(Placement::Replace);
+    }
+    MostraStatus(view, "Concluído.");
+    view.messages().inform("Exportação", "Dados exportados com sucesso.", MessageIcon::Information);
+    return true;
+}
+
+} // namespace kalvian

@@ -1,0 +1,36 @@
+#include "query_step.h"
+
+#include "common/date_serial.h"
+#include "common/error.h"
+#include "vrk3/table_files.h"
+
+namespace kalvian {
+
+double CutOffDate() {
+    return toSerial({2008, 12, 15});
+}
+
+void checkCutOff(double end) {
+    if (end > CutOffDate()) {
+        throw Error("Notas emitidas após o dia 15/12 devem ser lançadas na versão 4.0");
+    }
+}
+
+void ValidaArquivos(double start, double end, std::string_view folder, QueryStepHost& host) {
+    host.disableExport();
+    if (end < start) {
+        host.focusStartDate();
+        throw Error("A Data Final deve ser maior ou igual a Data Inicial");
+    }
+    checkSourceFiles(folder, host);
+}
+
+void ConsultaDados(SourceQueries& queries, std::string_view registration, double start, double end,
+                   std::string_view folder, QueryStepHost& host) {
+    checkCutOff(end);
+    ValidaArquivos(start, end, folder, host);
+    queries.FechaConsultas();
+    queries.AbreConsultas(registration, start, end, folder, host);
+}
+
+} // namespace kalvian

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "vrk3/query_host.h"
+#include "vrk3/source_queries.h"
+
+#include <string_view>
+
+namespace kalvian {
+
+// Invoices after this day belong to version 4 directly.
+double CutOffDate();
+
+// What the query step needs of the window besides the cursor and the folder field.
+class QueryStepHost : public QueryHost {
+public:
+    virtual void disableExport() = 0;  // actExportar
+    virtual void focusStartDate() = 0; // edtDataIni
+};
+
+// Refuses an end date after the cut-off date; moves no focus.
+void checkCutOff(double end);
+
+// Disables the export, refuses an end date before the start date (focusing the start date), then checks
+// the folder for the three tables.
+void ValidaArquivos(double start, double end, std::string_view folder, QueryStepHost& host);
+
+// The checks and the opening of the query step, in order: the cut-off, ValidaArquivos, AbreConsultas.
+// Queries that an earlier, failed step left open are closed before opening: their rows may belong to
+// another registration number or period.
+void ConsultaDados(SourceQueries& queries, std::string_view registration, double start, double end,
+                   std::string_view folder, QueryStepHost& host);
+
+} // namespace kalvian

@@ -1,0 +1,69 @@
+#include "client_table_query.h"
+
+#include "common/error.h"
+#include "paradox/field_decoders.h"
+
+#include <algorithm>
+
+namespace kalvian {
+
+namespace {
+
+// Codes this many times more spread than the clients are looked up by binary search instead of by a
+// table with a slot for every code.
+constexpr std::int64_t kMaxSpreadPerClient = 4;
+
+} // namespace
+
+void ClientTableQuery::select(const paradox::Table& table) {
+    const paradox::FieldInfo& code = table.field("CODCLI");
+    m_byCode.clear();
+    m_firstOfCode.clear();
+    keep(table.select([](std::span<const std::byte>) { return true; }));
+    for (const std::uint32_t index : selected().chainOrder) {
+        if (const auto value = paradox::integer(selected().record(index), code)) {
+            m_byCode.emplace_back(*value, index);
+        }
+    }
+    // Tables keyed by CODCLI come in order already.
+    const auto byCode = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(m_byCode.begin(), m_byCode.end(), byCode)) {
+        std::stable_sort(m_byCode.begin(), m_byCode.end(), byCode);
+    }
+    if (m_byCode.empty()) {
+        return;
+    }
+    m_lowestCode = m_byCode.front().first;
+    const std::int64_t spread = std::int64_t{m_byCode.back().first} - m_lowestCode + 1;
+    if (spread <= kMaxSpreadPerClient * static_cast<std::int64_t>(m_byCode.size()) + 1024) {
+        m_firstOfCode.assign(static_cast<std::size_t>(spread), kNoRow);
+        for (auto it = m_byCode.rbegin(); it != m_byCode.rend(); ++it) {
+            m_firstOfCode[static_cast<std::size_t>(std::int64_t{it->first} - m_lowestCode)] = it->second;
+        }
+    }
+}
+
+bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
+    requireOpen();
+    std::uint32_t found = kNoRow;
+    if (!m_firstOfCode.empty()) {
+        const std::int64_t slot = std::int64_t{code} - m_lowestCode;
+        if (slot >= 0 && slot < static_cast<std::int64_t>(m_firstOfCode.size())) {
+            found = m_firstOfCode[static_cast<std::size_t>(slot)];
+        }
+    } else {
+        const auto entry =
+            std::lower_bound(m_byCode.begin(), m_byCode.end(), code,
+                             [](const auto& e, std::int32_t wanted) { return e.first < wanted; });
+        if (entry != m_byCode.end() && entry->first == code) {
+            found = entry->second;
+        }
+    }
+    if (found == kNoRow) {
+        return false;
+    }
+    m_current.setRecord(table(), selected().record(found));
+    return true;
+}
+
+} // namespace kalvian

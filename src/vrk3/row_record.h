@@ -1,0 +1,48 @@
+#pragma once
+
+#include "common/field_value.h"
+#include "common/source_record.h"
+#include "paradox/table.h"
+
+#include <array>
+#include <cstddef>
+#include <span>
+
+namespace kalvian {
+
+// A field of a stored record as the value the source queries deliver: alpha as Windows-1252 text, the
+// integer kinds as integers, number, currency and BCD as floating point, date, time and timestamp as date
+// serials, logical as "True" or "False", bytes as they are; memo and blob fields read as NULL.
+FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> record,
+                       const paradox::FieldInfo& field);
+
+// One stored record of a table, read by field name.
+class RowRecord : public SourceRecord {
+public:
+    // A record of another table needs a new RowRecord: the columns found are kept across records.
+    void setRecord(const paradox::Table& table, std::span<const std::byte> record) {
+        m_table = &table;
+        m_record = record;
+    }
+
+    std::string asText(std::string_view field) const override;
+    double asNumber(std::string_view field) const override;
+    std::int32_t asInteger(std::string_view field) const override;
+    double asDate(std::string_view field) const override;
+
+private:
+    // The column of a field name. The export asks for the same few names, spelled by the same literals,
+    // for every row: a small cache keyed by where the name lies avoids searching the table's fields.
+    const paradox::FieldInfo& column(std::string_view field) const;
+
+    struct CachedColumn {
+        const char* name = nullptr;
+        const paradox::FieldInfo* column = nullptr;
+    };
+    static constexpr int kColumnSlotBits = 6;
+    mutable std::array<CachedColumn, std::size_t{1} << kColumnSlotBits> m_columns{};
+    const paradox::Table* m_table = nullptr;
+    std::span<const std::byte> m_record;
+};
+
+} // namespace kalvian

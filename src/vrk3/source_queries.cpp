@@ -1,0 +1,35 @@
+#include "source_queries.h"
+
+#include "vrk3/registration.h"
+#include "vrk3/wait_cursor.h"
+
+#include <string>
+
+namespace kalvian {
+
+SourceQueries::SourceQueries()
+    : m_emitida(issuedQuery()), m_recebida(receivedQuery()), m_cliente(clientQuery()) {}
+
+bool SourceQueries::AbreConsultas(std::string_view registration, double start, double end,
+                                  std::string_view folder, QueryHost& host) {
+    const WaitCursor waiting(host);
+    const std::optional<double> number = registrationNumber(registration);
+    const std::string database(folder);
+
+    m_cliente.setFolder(database);
+    m_cliente.open();
+    for (InvoiceTableQuery* query : {&m_emitida, &m_recebida}) {
+        query->setFolder(database);
+        query->setParameters(number, start, end);
+        query->open();
+    }
+    return m_cliente.isOpen() && m_emitida.isOpen() && m_recebida.isOpen();
+}
+
+void SourceQueries::FechaConsultas() {
+    m_emitida.close();
+    m_recebida.close();
+    m_cliente.close();
+}
+
+} // namespace kalvian

@@ -1,0 +1,443 @@
+// The safe writer on real folders: with files without a name, and with hidden named temporary files where a
+// file system has none; races, links, permissions, a folder moved away and signals in real child processes.
+#include "platform/io_error.h"
+#include "platform/posix/replacing_file.h"
+#include "support/case_names.h"
+#include "support/child_process.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kalvian {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ChildProcess;
+using test::OrdinaryUser;
+using test::readFile;
+using test::TempFolder;
+using test::writeFile;
+
+// A file system without files that have no name (vfat, older NFS), as the kernel answers for it.
+class WithoutUnnamedFiles : public FileCalls {
+public:
+    int createUnnamed(int) override {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
+};
+
+// How the file being written is held: the two ways the writer knows.
+struct Holding {
+    const char* name;
+    FileCalls* calls;
+};
+
+void PrintTo(const Holding& holding, std::ostream* out) {
+    *out << holding.name;
+}
+
+WithoutUnnamedFiles g_withoutUnnamedFiles;
+
+const Holding kHoldings[] = {{"sem-nome", &FileCalls::system()},
+                             {"temporario-com-nome", &g_withoutUnnamedFiles}};
+
+class ReplacingFileTest : public ::testing::TestWithParam<Holding> {
+protected:
+    FileCalls& calls() const { return *GetParam().calls; }
+    std::string target() const { return folder / "saida.txt"; }
+    std::vector<std::string> names(const fs::path& where) const {
+        std::vector<std::string> found;
+        for (const auto& entry : fs::directory_iterator(where)) {
+            found.push_back(entry.path().filename().string());
+        }
+        std::sort(found.begin(), found.end());
+        return found;
+    }
+    std::vector<std::string> names() const { return names(folder.path()); }
+    // The message of the writer's failure, or "no error".
+    template <class Work> static std::string failureOf(Work&& work) {
+        try {
+            work();
+        } catch (const FileError& error) {
+            return error.what();
+        }
+        return "no error";
+    }
+
+    TempFolder folder;
+};
+
+std::string writeAndCommit(const std::string& target, FileCalls& calls, const std::string& bytes,
+                           Placement placement) {
+    ReplacingFile file(target, calls);
+    file.write(bytes);
+    return file.commit(placement) ? "gravado" : "nome tomado";
+}
+
+// ---- taking the name
+
+TEST_P(ReplacingFileTest, NewFileAppearsWholeAndAlone) {
+    ReplacingFile file(target(), calls());
+    file.write("H0000000012340\r\n");
+    file.write(std::string(200000, 'E'));
+    EXPECT_EQ(names().size(), GetParam().calls == &FileCalls::system() ? 0u : 1u);
+    EXPECT_TRUE(file.commit(Placement::New));
+    EXPECT_EQ(readFile(target()), "H0000000012340\r\n" + std::string(200000, 'E'));
+    EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
+}
+
+TEST_P(ReplacingFileTest, RunThatLosesTheRaceChangesNothingUntilItMayReplace) {
+    ReplacingFile slow(target(), calls());
+    slow.write("lento");
+    EXPECT_EQ(writeAndCommit(target(), calls(), "rapido", Placement::New), "gravado");
+
+    EXPECT_FALSE(slow.commit(Placement::New));
+    EXPECT_EQ(readFile(target()), "rapido");
+    EXPECT_TRUE(slow.commit(Placement::Replace));
+    EXPECT_EQ(readFile(target()), "lento");
+    EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
+}
+
+TEST_P(ReplacingFileTest, AbandonedFileLeavesNothing) {
+    writeFile(target(), "antigo");
+    {
+        ReplacingFile file(target(), calls());
+        file.write(std::string(100000, 'x'));
+    }
+    {
+        ReplacingFile lost(target(), calls());
+        lost.write("perdeu");
+        EXPECT_FALSE(lost.commit(Placement::New));
+    }
+    EXPECT_EQ(readFile(target()), "antigo");
+    EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
+}
+
+// ---- what is replaced keeps its place and its attributes
+
+TEST_P(ReplacingFileTest, ReplacedFileKeepsPermissionBitsOwnerAndGroup) {
+    const OrdinaryUser owner = OrdinaryUser::forTests();
+    for (const mode_t mode : {0600, 0640, 0444, 0755}) {
+        writeFile(target(), "antigo");
+        ::chmod(target().c_str(), mode);
+        owner.own(target());
+        EXPECT_EQ(writeAndCommit(target(), calls(), "novo", Placement::Replace), "gravado");
+        struct stat info {};
+        ASSERT_EQ(::stat(target().c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 07777, mode) << std::oct << mode;
+        EXPECT_EQ(info.st_uid, owner.uid);
+        EXPECT_EQ(info.st_gid, owner.gid);
+        EXPECT_EQ(readFile(target()), "novo");
+    }
+}
+
+TEST_P(ReplacingFileTest, LinksAreWrittenThroughAndStay) {
+    fs::create_directories(folder.path() / "real");
+    const struct {
+        const char* name;
+        std::string link;
+        std::string pointsTo;
+        std::string lands;
+    } cases[] = {
+        {"relativo", "saida.txt", "real/alvo.txt", "real/alvo.txt"},
+        {"absoluto", "abs.txt", (folder.path() / "real/abs.txt").string(), "real/abs.txt"},
+        {"subindo", "real/sobe.txt", "../alvo-de-cima.txt", "alvo-de-cima.txt"},
+        {"cadeia", "elo1.txt", "elo2.txt", "real/fim.txt"},
+        {"pendente", "pendente.txt", "real/nao-existe-ainda.txt", "real/nao-existe-ainda.txt"},
+    };
+    fs::create_symlink("real/fim.txt", folder.path() / "elo2.txt");
+    for (const auto& c : cases) {
+        fs::create_symlink(c.pointsTo, folder.path() / c.link);
+        EXPECT_EQ(writeAndCommit(folder / c.link, calls(), c.name, Placement::Replace), "gravado") << c.name;
+        EXPECT_TRUE(fs::is_symlink(folder.path() / c.link)) << c.name;
+        EXPECT_EQ(fs::read_symlink(folder.path() / c.link), c.pointsTo) << c.name;
+        EXPECT_EQ(readFile(folder.path() / c.lands), c.name) << c.name;
+    }
+    EXPECT_EQ(names(folder.path() / "real"), (std::vector<std::string>{"abs.txt", "alvo.txt", "fim.txt",
+                                                                       "nao-existe-ainda.txt", "sobe.txt"}));
+}
+
+TEST_P(ReplacingFileTest, WhatIsNoPlainFileIsRefusedAndKept) {
+    fs::create_directory(folder.path() / "pasta");
+    ::mkfifo((folder / "fila").c_str(), 0600);
+    fs::create_symlink("pasta", folder.path() / "para-pasta");
+    fs::create_symlink("circulo-b", folder.path() / "circulo-a");
+    fs::create_symlink("circulo-a", folder.path() / "circulo-b");
+    fs::create_symlink("nao-ha/x.txt", folder.path() / "para-pasta-ausente");
+    const struct {
+        const char* name;
+        const char* message;
+    } cases[] = {
+        {"pasta", "File access denied"},
+        {"fila", "File access denied"},
+        {"para-pasta", "File access denied"},
+        {"circulo-a", "I/O error 40"},
+        {"para-pasta-ausente", "Invalid filename"},
+        {"pasta/", "Invalid filename"},
+    };
+    const std::vector<std::string> before = names();
+    for (const auto& c : cases) {
+        EXPECT_EQ(failureOf([&] { const ReplacingFile file(folder / c.name, calls()); }), c.message)
+            << c.name;
+    }
+    EXPECT_EQ(names(), before);
+    EXPECT_TRUE(fs::is_fifo(folder.path() / "fila"));
+}
+
+// ---- an ordinary user, whom permissions stop
+
+TEST_P(ReplacingFileTest, ReadOnlyFileOfAnOrdinaryUserIsRefused) {
+    const OrdinaryUser user = OrdinaryUser::forTests();
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec);
+    fs::create_directory(folder.path() / "dele");
+    writeFile(folder.path() / "dele/saida.txt", "antigo");
+    ::chmod((folder / "dele/saida.txt").c_str(), 0444);
+    user.own(folder.path() / "dele");
+    const std::string path = folder / "dele/saida.txt";
+    FileCalls& fileCalls = calls();
+
+    // Refused at once, and also when the read-only file appears while the run writes.
+    ChildProcess child(
+        [&] {
+            std::string outcome = failureOf([&] { const ReplacingFile file(path, fileCalls); });
+            const std::string other = folder / "dele/outro.txt";
+            ReplacingFile late(other, fileCalls);
+            late.write("novo");
+            writeFile(other, "apareceu");
+            ::chmod(other.c_str(), 0444);
+            outcome += " / " + failureOf([&] { late.commit(Placement::Replace); });
+            return outcome;
+        },
+        true);
+    const test::ProcessEnd end = child.wait();
+    EXPECT_EQ(end.exitCode, 0) << end.err;
+    EXPECT_EQ(end.out, "File access denied / File access denied");
+    EXPECT_EQ(readFile(path), "antigo");
+    EXPECT_EQ(readFile(folder.path() / "dele/outro.txt"), "apareceu");
+    EXPECT_EQ(names(folder.path() / "dele"), (std::vector<std::string>{"outro.txt", "saida.txt"}));
+}
+
+TEST_P(ReplacingFileTest, OrdinaryUserReplacesAFileItMayWriteAndOwnsTheNewOne) {
+    const OrdinaryUser user = OrdinaryUser::forTests();
+    fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec);
+    fs::create_directory(folder.path() / "dele");
+    user.own(folder.path() / "dele");
+    const std::string path = folder / "dele/saida.txt";
+    writeFile(path, "antigo");
+    ::chmod(path.c_str(), 0666);
+    FileCalls& fileCalls = calls();
+
+    ChildProcess child([&] { return writeAndCommit(path, fileCalls, "novo", Placement::Replace); }, true);
+    const test::ProcessEnd end = child.wait();
+    EXPECT_EQ(end.out, "gravado") << end.err;
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u);
+    EXPECT_EQ(info.st_uid, user.uid);
+    EXPECT_EQ(readFile(path), "novo");
+}
+
+// ---- a folder moved away, a failing disk
+
+TEST_P(ReplacingFileTest, FolderMovedAwayMidRunKeepsNothingThere) {
+    fs::create_directory(folder.path() / "saida");
+    writeFile(folder.path() / "saida/saida.txt", "antigo");
+    const std::string path = folder / "saida/saida.txt";
+    std::string whereAndWhy;
+    try {
+        ReplacingFile file(path, calls());
+        file.write(std::string(100000, 'x'));
+        fs::rename(folder.path() / "saida", folder.path() / "longe");
+        file.commit(Placement::Replace);
+    } catch (const FileError& error) {
+        whereAndWhy = error.whereAndWhy();
+    }
+    EXPECT_EQ(whereAndWhy, path + ": a pasta de destino foi movida ou removida durante a exportação (" +
+                               std::generic_category().message(ENOENT) + ")");
+    EXPECT_EQ(names(folder.path() / "longe"), std::vector<std::string>{"saida.txt"});
+    EXPECT_EQ(readFile(folder.path() / "longe/saida.txt"), "antigo");
+}
+
+// Records the calls that matter for a power cut: the file's sync, its taking the name, the folder's sync.
+class RecordingCalls : public FileCalls {
+public:
+    explicit RecordingCalls(FileCalls& base) : m_base(base) {}
+    std::vector<std::string> log;
+
+    int createUnnamed(int folder) override { return m_base.createUnnamed(folder); }
+    int sync(int fd) override {
+        struct stat info {};
+        ::fstat(fd, &info);
+        log.push_back(S_ISDIR(info.st_mode) ? "sync pasta" : "sync arquivo");
+        return m_base.sync(fd);
+    }
+    int nameUnnamed(int fd, int folder, const std::string& name) override {
+        log.push_back("nome");
+        return m_base.nameUnnamed(fd, folder, name);
+    }
+    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
+        log.push_back("nome");
+        return m_base.renameNoReplace(folder, from, to);
+    }
+    int rename(int folder, const std::string& from, const std::string& to) override {
+        log.push_back("nome");
+        return m_base.rename(folder, from, to);
+    }
+
+private:
+    FileCalls& m_base;
+};
+
+TEST_P(ReplacingFileTest, FolderIsSyncedAfterTheFileTakesItsName) {
+    RecordingCalls recording(calls());
+    writeAndCommit(target(), recording, "novo", Placement::New);
+    EXPECT_EQ(recording.log, (std::vector<std::string>{"sync arquivo", "nome", "sync pasta"}));
+}
+
+// Fails one step after letting the others through.
+class FailingStep : public FileCalls {
+public:
+    FailingStep(FileCalls& base, const char* step, int error) : m_base(base), m_step(step), m_error(error) {}
+
+    int createUnnamed(int folder) override {
+        const int fd = m_base.createUnnamed(folder);
+        if (fd >= 0 && is("criar")) {
+            ::close(fd);
+            return fail();
+        }
+        return fd;
+    }
+    int createNew(int folder, const std::string& name) override {
+        return is("criar") ? fail() : m_base.createNew(folder, name);
+    }
+    long write(int fd, const char* data, std::size_t size) override {
+        return is("gravar") ? fail() : m_base.write(fd, data, size);
+    }
+    int sync(int fd) override {
+        struct stat info {};
+        ::fstat(fd, &info);
+        return is(S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? fail() : m_base.sync(fd);
+    }
+    int nameUnnamed(int fd, int folder, const std::string& name) override {
+        return is("nome") ? fail() : m_base.nameUnnamed(fd, folder, name);
+    }
+    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
+        return is("nome") ? fail() : m_base.renameNoReplace(folder, from, to);
+    }
+
+private:
+    bool is(const char* step) const { return std::string(step) == m_step; }
+    int fail() const {
+        errno = m_error;
+        return -1;
+    }
+    FileCalls& m_base;
+    std::string m_step;
+    int m_error;
+};
+
+TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
+    const struct {
+        const char* step;
+        int error;
+        const char* message;
+        const char* reason;
+    } cases[] = {
+        {"criar", EACCES, "File access denied", "sem permissão para gravar na pasta de destino"},
+        {"gravar", ENOSPC, "Disk full", "disco cheio"},
+        {"gravar", EIO, "I/O error 5", "falha ao gravar o arquivo"},
+        {"sync-arquivo", EIO, "I/O error 5", "falha ao levar o arquivo ao disco"},
+        {"nome", EACCES, "File access denied", "sem permissão para gravar na pasta de destino"},
+        {"sync-pasta", EIO, "I/O error 5", "falha ao levar a pasta de destino ao disco"},
+    };
+    for (const auto& c : cases) {
+        fs::remove(target());
+        FailingStep failing(calls(), c.step, c.error);
+        std::string message;
+        try {
+            writeAndCommit(target(), failing, "novo", Placement::New);
+        } catch (const FileError& error) {
+            message = std::string(error.what()) + " | " + error.whereAndWhy();
+        }
+        EXPECT_EQ(message, std::string(c.message) + " | " + target() + ": " + c.reason + " (" +
+                               std::generic_category().message(c.error) + ")")
+            << c.step;
+        // Only a failed sync of the folder comes after the file took its name.
+        EXPECT_EQ(names(), std::string(c.step) == "sync-pasta" ? std::vector<std::string>{"saida.txt"}
+                                                               : std::vector<std::string>{})
+            << c.step;
+    }
+}
+
+// ---- signals in a real process
+
+struct SignalCase {
+    const char* name;
+    int signal;
+};
+
+void PrintTo(const SignalCase& signal, std::ostream* out) {
+    *out << signal.name;
+}
+
+class SignalCleanupTest : public ::testing::TestWithParam<SignalCase> {
+protected:
+    TempFolder folder;
+};
+
+// Where the file system has no files without a name, the hidden temporary file is removed before the
+// signal ends the process.
+TEST_P(SignalCleanupTest, NamedTemporaryFileIsRemovedBeforeTheSignalEndsTheProcess) {
+    const std::string target = folder / "saida.txt";
+    writeFile(target, "antigo");
+    const int number = GetParam().signal;
+    ChildProcess child([&] {
+        ReplacingFile file(target, g_withoutUnnamedFiles);
+        file.write(std::string(300000, 'x'));
+        ::raise(number);
+        return std::string("sobreviveu");
+    });
+    const test::ProcessEnd end = child.wait();
+    EXPECT_EQ(end.signal, number) << end.out << end.err;
+    EXPECT_EQ(readFile(target), "antigo");
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, SignalCleanupTest,
+                         ::testing::Values(SignalCase{"SIGINT", SIGINT}, SignalCase{"SIGTERM", SIGTERM},
+                                           SignalCase{"SIGHUP", SIGHUP}),
+                         test::ByCaseName());
+
+TEST(SignalCleanup, IgnoredSignalStaysIgnoredAndHandledOneReachesItsHandler) {
+    TempFolder folder;
+    const std::string target = folder / "saida.txt";
+    ChildProcess child([&] {
+        static volatile std::sig_atomic_t handled = 0;
+        std::signal(SIGHUP, SIG_IGN);
+        std::signal(SIGTERM, [](int) { handled = 1; });
+        ReplacingFile file(target, g_withoutUnnamedFiles);
+        file.write("meio");
+        ::raise(SIGHUP);
+        ::raise(SIGTERM);
+        const std::size_t left = static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()));
+        return "ignorado, tratado=" + std::to_string(handled) + ", restantes=" + std::to_string(left);
+    });
+    const test::ProcessEnd end = child.wait();
+    EXPECT_EQ(end.exitCode, 0) << end.err;
+    EXPECT_EQ(end.out, "ignorado, tratado=1, restantes=0");
+    EXPECT_TRUE(fs::is_empty(folder.path()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Holdings, ReplacingFileTest, ::testing::ValuesIn(kHoldings), test::ByCaseName());
+
+} // namespace
+} // namespace kalvian
