@@ -9,7 +9,7 @@
 #include "common/path.h"
 #include "export_check/export_line_check.h"
 #include "export_format/file_name.h"
-#include "platform/io_error.h"
+#include "platform/file_error.h"
 #include "run/export_run.h"
 #include "run/query_step.h"
 #include "vrk3/period_invoices.h"

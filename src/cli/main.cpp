@@ -2,27 +2,16 @@
 #include "cli/batch_export.h"
 #include "cli/conferir_command.h"
 #include "cli/export_options.h"
+#include "platform/process.h"
 #include "qt_locale/locale_date_separator.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QLocale>
 
-#include <climits>
 #include <iostream>
 #include <string>
-#include <unistd.h>
 #include <vector>
-
-namespace {
-
-// The current folder's bytes; "." when it has none any more (removed), which the export then reports.
-std::string currentFolder() {
-    char path[PATH_MAX];
-    return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string(".");
-}
-
-} // namespace
 
 int main(int argc, char* argv[]) {
     const QCoreApplication app(argc, argv);
@@ -47,9 +36,9 @@ int main(int argc, char* argv[]) {
     const QDate today = QDate::currentDate();
     kalvian::Console console{std::cout,
                              std::cerr,
-                             ::isatty(STDERR_FILENO) == 1,
+                             kalvian::standardErrorIsTerminal(),
                              {today.year(), today.month(), today.day()},
                              kalvian::localeDateSeparator(QLocale()),
-                             currentFolder()};
+                             kalvian::currentFolder()};
     return kalvian::runBatchExport(parsed.options, console);
 }

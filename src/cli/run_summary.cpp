@@ -2,19 +2,9 @@
 
 #include "cli/totals_report.h"
 #include "common/error.h"
-
-#include <sys/stat.h>
+#include "platform/files.h"
 
 namespace kalvian {
-
-namespace {
-
-bool exists(const std::string& path) {
-    struct stat info {};
-    return ::lstat(path.c_str(), &info) == 0;
-}
-
-} // namespace
 
 RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
     : m_out(out), m_everyRegistration(options.todas) {
@@ -72,7 +62,7 @@ void RunSummary::finish() {
 }
 
 bool RunSummary::mayNotReplace() const {
-    return !m_replace && exists(m_path);
+    return !m_replace && fileExists(m_path);
 }
 
 std::string RunSummary::alreadyThere() const {

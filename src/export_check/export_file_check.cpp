@@ -2,12 +2,11 @@
 
 #include "common/error.h"
 #include "export_check/export_file_reader.h"
-#include "platform/io_error.h"
+#include "platform/file_error.h"
+#include "platform/input_file.h"
 
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
+#include <optional>
 #include <vector>
 
 namespace kalvian {
@@ -21,15 +20,12 @@ static_assert(kBufferSize > 2 * kLongestRecord);
 class StreamedFile {
 public:
     explicit StreamedFile(const std::string& path) : m_path(path), m_buffer(kBufferSize) {
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (m_fd < 0) {
-            fail();
+        try {
+            m_file.emplace(path);
+        } catch (const InputFile::Failure& failure) {
+            fail(failure);
         }
     }
-    ~StreamedFile() { ::close(m_fd); }
-
-    StreamedFile(const StreamedFile&) = delete;
-    StreamedFile& operator=(const StreamedFile&) = delete;
 
     // The unchecked bytes: at least a whole record's worth, unless the file ends sooner.
     std::string_view window() {
@@ -70,28 +66,24 @@ public:
 
 private:
     std::size_t readSome(char* into, std::size_t room) {
-        for (;;) {
-            const ssize_t got = ::read(m_fd, into, room);
-            if (got > 0) {
-                return static_cast<std::size_t>(got);
-            }
-            if (got == 0) {
-                m_endOfFile = true;
-                return 0;
-            }
-            if (errno != EINTR) {
-                fail();
-            }
+        std::size_t got = 0;
+        try {
+            got = m_file->read(std::as_writable_bytes(std::span(into, room)));
+        } catch (const InputFile::Failure& failure) {
+            fail(failure);
         }
+        m_endOfFile = got == 0;
+        return got;
     }
 
-    [[noreturn]] void fail() const {
-        throw Error("Não foi possível ler " + m_path + ": " + ioErrorMessage(errno, FileOperation::Read));
+    [[noreturn]] void fail(const InputFile::Failure& failure) const {
+        throw Error("Não foi possível ler " + m_path + ": " +
+                    ioErrorMessage(failure.systemError, FileOperation::Read));
     }
 
     std::string m_path;
     std::vector<char> m_buffer;
-    int m_fd = -1;
+    std::optional<InputFile> m_file;
     std::size_t m_begin = 0;
     std::size_t m_end = 0;
     bool m_endOfFile = false;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "export_check/export_totals.h"
-#include "platform/posix/file_calls.h"
-#include "platform/posix/replacing_file.h"
+#include "platform/file_calls.h"
+#include "platform/replacing_file.h"
 
 #include <string>
 #include <string_view>

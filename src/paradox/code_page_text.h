@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/code_page_converter.h"
+
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -12,25 +14,23 @@ namespace kalvian::paradox {
 // Converts text stored in a DOS or Windows code page to Windows-1252. A character with no Windows-1252
 // form, or a byte sequence that is not valid in the source code page, becomes "?". Text stored in
 // Windows-1252 itself passes byte for byte.
-// Copies of one converter share the iconv state of a multi-byte code page: use them from one thread.
+// Copies of one converter share the system's converter of a multi-byte code page: use them from one thread.
 class CodePageText {
 public:
-    // Nothing when iconv does not know the code page.
+    // Nothing when the system does not know the code page.
     static std::optional<CodePageText> forCodePage(int codePage);
 
     int codePage() const { return m_codePage; }
     std::string toWindows1252(std::span<const std::byte> text) const;
 
 private:
-    class Converter;
-
     explicit CodePageText(int codePage) : m_codePage(codePage) {}
 
     int m_codePage = 0;
     // Single-byte code pages (all the DOS and Windows ones) convert through this table, built once with
-    // iconv; multi-byte ones (936 and the like) keep their iconv converter for every call.
+    // the system's converter; multi-byte ones (936 and the like) keep that converter for every call.
     std::array<char, 256> m_table{};
-    std::shared_ptr<const Converter> m_multiByte;
+    std::shared_ptr<const CodePageConverter> m_multiByte;
 };
 
 } // namespace kalvian::paradox

@@ -1,81 +1,58 @@
 #include "paradox/file_source.h"
 
 #include "paradox/table_error.h"
-
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include "platform/system_error.h"
 
 namespace kalvian::paradox {
 
 namespace {
 
-std::string openFailureReason(int error) {
-    switch (error) {
-    case ENOENT:
+std::string failureReason(const InputFile::Failure& failure) {
+    switch (errorKind(failure.systemError)) {
+    case ErrorKind::NotFound:
         return "arquivo não encontrado";
-    case EACCES:
-    case EPERM:
+    case ErrorKind::AccessDenied:
         return "acesso negado";
-    case EISDIR:
+    case ErrorKind::IsAFolder:
         return "é uma pasta";
     default:
-        return "erro do sistema " + std::to_string(error);
+        return "erro do sistema " + std::to_string(failure.systemError);
     }
 }
 
 } // namespace
 
-FileSource::FileSource(const std::filesystem::path& path) : m_name(path.string()) {
-    m_fd = ::open(m_name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) {
-        throw unreadableTable(m_name, openFailureReason(errno));
+FileSource::FileSource(std::string path) : m_name(std::move(path)) {
+    try {
+        m_file.emplace(m_name);
+    } catch (const InputFile::Failure& failure) {
+        throw unreadableTable(m_name, failureReason(failure));
     }
-    struct stat info {};
-    const bool known = ::fstat(m_fd, &info) == 0;
-    if (!known || !S_ISREG(info.st_mode)) {
-        const int error = errno;
-        ::close(m_fd);
-        // A pipe or a device has no size to check offsets against.
-        throw unreadableTable(m_name, !known                  ? openFailureReason(error)
-                                      : S_ISDIR(info.st_mode) ? openFailureReason(EISDIR)
-                                                              : "não é um arquivo comum");
+    // A pipe or a device has no size to check offsets against.
+    if (m_file->kind() == InputFile::Kind::Folder) {
+        throw unreadableTable(m_name, "é uma pasta");
     }
-    m_size = static_cast<std::uint64_t>(info.st_size);
-    m_modified = info.st_mtim;
-}
-
-FileSource::~FileSource() {
-    ::close(m_fd);
+    if (m_file->kind() != InputFile::Kind::Plain) {
+        throw unreadableTable(m_name, "não é um arquivo comum");
+    }
 }
 
 std::size_t FileSource::readAt(std::uint64_t offset, std::span<std::byte> out) const {
-    std::size_t done = 0;
-    while (done < out.size()) {
-        const ssize_t got =
-            ::pread(m_fd, out.data() + done, out.size() - done, static_cast<off_t>(offset + done));
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw unreadableTable(m_name, "erro de leitura " + std::to_string(errno));
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
+    try {
+        return m_file->readAt(offset, out);
+    } catch (const InputFile::Failure& failure) {
+        throw unreadableTable(m_name, "erro de leitura " + std::to_string(failure.systemError));
     }
-    return done;
 }
 
 void FileSource::checkUnchanged() const {
-    struct stat info {};
-    if (::fstat(m_fd, &info) != 0) {
-        throw unreadableTable(m_name, openFailureReason(errno));
+    bool same = false;
+    try {
+        same = m_file->unchanged();
+    } catch (const InputFile::Failure& failure) {
+        throw unreadableTable(m_name, failureReason(failure));
     }
-    if (static_cast<std::uint64_t>(info.st_size) != m_size || info.st_mtim.tv_sec != m_modified.tv_sec ||
-        info.st_mtim.tv_nsec != m_modified.tv_nsec) {
+    if (!same) {
         throw unreadableTable(m_name, "o arquivo mudou durante a leitura");
     }
 }

@@ -52,7 +52,7 @@ Table::Table(std::unique_ptr<ByteSource> source)
     }
 }
 
-Table Table::open(const std::filesystem::path& path) {
+Table Table::open(const std::string& path) {
     return Table(std::make_unique<FileSource>(path));
 }
 

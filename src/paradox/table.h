@@ -9,7 +9,6 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -39,8 +38,8 @@ public:
     static constexpr std::uint32_t kSkip = UINT32_MAX;
 
     // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
-    // non-data file, or a code page iconv cannot convert.
-    static Table open(const std::filesystem::path& path);
+    // non-data file, or a code page the system cannot convert.
+    static Table open(const std::string& path);
     // The same over bytes in memory; name stands for the file in messages.
     static Table fromBytes(std::vector<std::byte> bytes, std::string name);
     // The same over any source of bytes.

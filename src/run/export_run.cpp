@@ -5,23 +5,14 @@
 #include "common/trim.h"
 #include "common/windows1252.h"
 #include "export_format/export_lines.h"
-#include "platform/posix/replacing_file.h"
+#include "platform/files.h"
+#include "platform/replacing_file.h"
 
 #include <optional>
-#include <sys/stat.h>
 
 namespace kalvian {
 
 namespace {
-
-// A file, or a symbolic link even if it leads nowhere: writing through it would replace what it names.
-bool fileExists(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0) {
-        return false;
-    }
-    return !S_ISDIR(info.st_mode) && !(::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode));
-}
 
 std::string targetPath(const ExportView& view) {
     return MontaCaminho(view.destinationFolder(), view.fileName());

@@ -3,7 +3,7 @@
 #include "common/invoice_query.h"
 #include "common/source_record.h"
 #include "export_check/export_line_check.h"
-#include "platform/posix/file_calls.h"
+#include "platform/file_calls.h"
 #include "run/export_view.h"
 
 #include <string>

@@ -3,44 +3,35 @@
 #include "common/ascii_case.h"
 #include "common/error.h"
 #include "common/path.h"
+#include "platform/files.h"
 #include "vrk3/query_host.h"
-
-#include <system_error>
 
 namespace kalvian {
 
-namespace {
-
-bool isFile(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
-
-} // namespace
-
-std::optional<std::filesystem::path> findTableFile(std::string_view folder, std::string_view name) {
-    const std::filesystem::path exact = MontaCaminho(folder, name);
-    if (isFile(exact)) {
+std::optional<std::string> findTableFile(std::string_view folder, std::string_view name) {
+    const std::string exact = MontaCaminho(folder, name);
+    if (isPlainFile(exact)) {
         return exact;
     }
-    const std::filesystem::path directory = exact.parent_path();
-    std::error_code error;
-    std::filesystem::directory_iterator entries(directory.empty() ? "." : directory, error);
-    std::optional<std::filesystem::path> found;
-    for (; !error && entries != std::filesystem::directory_iterator(); entries.increment(error)) {
-        const std::filesystem::path& candidate = entries->path();
-        // Directory order is arbitrary; the smallest matching name is taken so the choice never varies.
-        if (equalsIgnoringAsciiCase(candidate.filename().string(), name) && isFile(candidate) &&
-            (!found || candidate.filename() < found->filename())) {
+    // The joined folder, separator included: what precedes the name.
+    const std::string directory = exact.substr(0, exact.size() - name.size());
+    std::optional<std::string> found;
+    for (const std::string& candidate : folderEntries(directory)) {
+        // Folder order is arbitrary; the smallest matching name is taken so the choice never varies.
+        if (equalsIgnoringAsciiCase(candidate, name) && (!found || candidate < *found) &&
+            isPlainFile(directory + candidate)) {
             found = candidate;
         }
     }
-    return found;
+    if (!found) {
+        return std::nullopt;
+    }
+    return directory + *found;
 }
 
 paradox::Table openSourceTable(std::string_view folder, std::string_view name) {
     const auto file = findTableFile(folder, name);
-    return paradox::Table::open(file ? *file : std::filesystem::path(MontaCaminho(folder, name)));
+    return paradox::Table::open(file ? *file : MontaCaminho(folder, name));
 }
 
 void checkSourceFiles(std::string_view folder, QueryHost& host) {

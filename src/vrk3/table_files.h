@@ -2,7 +2,6 @@
 
 #include "paradox/table.h"
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,7 +15,7 @@ inline constexpr const char* kClientTableFile = "DSCLI.DB";
 
 // The file of that name in the folder, its letter case ignored ("DSEMI.DB", "dsemi.db" and "DSEMI.db" all
 // serve); the exact name wins when several differ only in case. Nothing when there is none.
-std::optional<std::filesystem::path> findTableFile(std::string_view folder, std::string_view name);
+std::optional<std::string> findTableFile(std::string_view folder, std::string_view name);
 
 // Opens the table file of that name in the folder (found as above); raises kalvian::Error when it is
 // missing or cannot be read.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/io_error.h"
+#include "platform/file_error.h"
 #include "platform/posix/file_calls.h"
 #include "platform/posix/interrupt_cleanup.h"
 #include "platform/posix/resolved_target.h"

@@ -1,6 +1,6 @@
 #include "resolved_target.h"
 
-#include "platform/io_error.h"
+#include "platform/file_error.h"
 
 #include <cerrno>
 #include <climits>

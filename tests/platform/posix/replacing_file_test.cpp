@@ -1,6 +1,6 @@
 // The safe writer on real folders: with files without a name, and with hidden named temporary files where a
 // file system has none; races, links, permissions, a folder moved away and signals in real child processes.
-#include "platform/io_error.h"
+#include "platform/file_error.h"
 #include "platform/posix/replacing_file.h"
 #include "support/case_names.h"
 #include "support/child_process.h"

@@ -1,4 +1,4 @@
-#include "platform/io_error.h"
+#include "platform/file_error.h"
 
 #include <gtest/gtest.h>
 

@@ -1,35 +1,32 @@
-#include "io_error.h"
+#include "platform/file_error.h"
 
-#include <cerrno>
-#include <system_error>
+#include "platform/system_error.h"
 
 namespace kalvian {
 
 std::string ioErrorMessage(int systemError, FileOperation operation) {
-    switch (systemError) {
-    case ENOENT:
+    switch (errorKind(systemError)) {
+    case ErrorKind::NotFound:
         // A file missing where it must be read; when creating, a folder of the path is missing.
         return operation == FileOperation::Read ? "File not found" : "Invalid filename";
-    case ENOTDIR:
-    case ENAMETOOLONG:
-    case EINVAL:
+    case ErrorKind::NotAFolder:
+    case ErrorKind::NameTooLong:
+    case ErrorKind::InvalidName:
         return "Invalid filename";
-    case EMFILE:
-    case ENFILE:
+    case ErrorKind::TooManyOpenFiles:
         return "Too many open files";
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
+    case ErrorKind::AccessDenied:
+    case ErrorKind::ReadOnly:
+    case ErrorKind::IsAFolder:
         return "File access denied";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
+    case ErrorKind::DiskFull:
         return "Disk full";
-    default:
-        return "I/O error " + std::to_string(systemError);
+    case ErrorKind::LinkLoop:
+    case ErrorKind::InUse:
+    case ErrorKind::Other:
+        break;
     }
+    return "I/O error " + std::to_string(systemError);
 }
 
 namespace {
@@ -57,41 +54,40 @@ std::string reasonOfStep(FileStep step) {
 } // namespace
 
 std::string ioErrorReason(int systemError, FileStep step) {
-    switch (systemError) {
-    case ENOENT:
+    switch (errorKind(systemError)) {
+    case ErrorKind::NotFound:
         // The folder was there when the run began, unless it could not even be reached.
         return step == FileStep::OpenFolder
                    ? "pasta de destino não encontrada"
                    : "a pasta de destino foi movida ou removida durante a exportação";
-    case ENOTDIR:
+    case ErrorKind::NotAFolder:
         return "o caminho da pasta de destino passa por um arquivo";
-    case EACCES:
-    case EPERM:
+    case ErrorKind::AccessDenied:
         if (step == FileStep::OpenFolder) {
             return "sem permissão para entrar na pasta de destino";
         }
         return step == FileStep::CheckTarget ? "o arquivo existente não pode ser alterado"
                                              : "sem permissão para gravar na pasta de destino";
-    case EROFS:
+    case ErrorKind::ReadOnly:
         return "a pasta de destino é somente para leitura";
-    case EISDIR:
+    case ErrorKind::IsAFolder:
         return "o nome é de uma pasta";
-    case ENAMETOOLONG:
+    case ErrorKind::NameTooLong:
         return "nome longo demais";
-    case ELOOP:
+    case ErrorKind::LinkLoop:
         return "links simbólicos em ciclo";
-    case EINVAL:
+    case ErrorKind::InvalidName:
         return "não é um nome de arquivo";
-    case EMFILE:
-    case ENFILE:
+    case ErrorKind::TooManyOpenFiles:
         return "arquivos abertos demais";
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
+    case ErrorKind::DiskFull:
         return "disco cheio";
-    default:
-        return reasonOfStep(step);
+    case ErrorKind::InUse:
+        return "o arquivo está aberto em outro programa";
+    case ErrorKind::Other:
+        break;
     }
+    return reasonOfStep(step);
 }
 
 FileError::FileError(int systemError, FileStep step, std::string path)
@@ -99,8 +95,7 @@ FileError::FileError(int systemError, FileStep step, std::string path)
       m_path(std::move(path)) {}
 
 std::string FileError::whereAndWhy() const {
-    return m_path + ": " + ioErrorReason(m_systemError, m_step) + " (" +
-           std::generic_category().message(m_systemError) + ")";
+    return m_path + ": " + ioErrorReason(m_systemError, m_step) + " (" + systemErrorText(m_systemError) + ")";
 }
 
 } // namespace kalvian
