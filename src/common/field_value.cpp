@@ -1,11 +1,11 @@
 #include "field_value.h"
 
+#include "common/date_format.h"
 #include "common/date_serial.h"
 #include "common/error.h"
 #include "common/number_text.h"
 
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace kalvian {
@@ -28,13 +28,7 @@ std::string valueAsText(const FieldValue& value) {
                           [](const std::string& text) { return text; },
                           [](double number) { return formatGeneral(number); },
                           [](std::int32_t integer) { return std::to_string(integer); },
-                          [](DateSerial date) {
-                              const CalendarDate day = fromSerial(date.serial).value_or(CalendarDate{});
-                              char buffer[16];
-                              std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d", day.day, day.month,
-                                            day.year);
-                              return std::string(buffer);
-                          },
+                          [](DateSerial date) { return formatDate(date.serial, '/'); },
                       },
                       value);
 }

@@ -2,6 +2,7 @@
 
 #include "common/ascii_digits.h"
 #include "common/date_serial.h"
+#include "export_format/client_block_layout.h"
 
 #include <algorithm>
 #include <array>
@@ -11,9 +12,9 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kClientWidth = 226;
-constexpr std::size_t kNumeroOffset = 146; // NUMERO within the client block
-constexpr std::size_t kNumeroWidth = 5;
+constexpr std::size_t kClientWidth = kClientBlockWidth;
+constexpr std::size_t kNumeroOffset = kClientNumberOffset;
+constexpr std::size_t kNumeroWidth = kClientNumberWidth;
 constexpr std::size_t kLargestFixedDigits = 18; // from 10^18 on, amounts are in general notation
 constexpr std::size_t kMaxFractionDigits = 14;  // general notation keeps 15 significant digits
 constexpr int kSmallestExponent = 18;

@@ -1,6 +1,7 @@
 #include "export_totals.h"
 
 #include "common/ascii_digits.h"
+#include "export_format/client_block_layout.h"
 
 #include <algorithm>
 #include <string_view>
@@ -9,20 +10,15 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kNameOffset = 36;
-constexpr std::size_t kNameWidth = 70;
+constexpr std::size_t kNameOffset = kClientNameOffset;
+constexpr std::size_t kNameWidth = kClientNameWidth;
 constexpr int kLargestCodeDigits = 10; // CODCLI is a 32-bit integer
 
-// The client block of an invoice whose client was not found: zeros and blanks, with the placeholder and the
-// code in the name field, or a blank name for codes below 1.
+// The client block of an invoice whose client was not found, with a blank name.
 std::string_view missingBlockOutsideName() {
     static const std::string block = [] {
-        std::string text(11 + 14 + 11, '0');
-        text.append(kNameWidth, ' ');
-        text.append(40, ' ');
-        text.append(5, '0');
-        text.append(15 + 30 + 20 + 2, ' ');
-        text.append(8, '0');
+        std::string text;
+        appendMissingClientBlock(text, {});
         return text;
     }();
     return block;
@@ -42,10 +38,13 @@ Missing missingClient(std::string_view block, std::string_view placeholder, std:
     if (name.empty()) {
         return Missing::WithoutCode;
     }
-    if (name.substr(0, placeholder.size()) != placeholder || name.back() != ')') {
+    // "<placeholder> (<code>)"
+    if (name.substr(0, placeholder.size()) != placeholder || name.substr(placeholder.size(), 2) != " (" ||
+        name.back() != ')') {
         return Missing::No;
     }
-    const std::string_view digits = name.substr(placeholder.size(), name.size() - placeholder.size() - 1);
+    const std::size_t codeStart = placeholder.size() + 2;
+    const std::string_view digits = name.substr(codeStart, name.size() - codeStart - 1);
     const bool plain = !digits.empty() && digits.size() <= kLargestCodeDigits && digits.front() != '0' &&
                        allAsciiDigits(digits);
     if (!plain) {
@@ -71,14 +70,14 @@ void ExportTotals::add(const ExportRecord& record) {
         ++emitidas;
         valorEmitidas.add(record.valnf);
         servicosEmitidas.add(record.valser);
-        placeholder = "TOMADOR NAO ENCONTRADO (";
+        placeholder = kMissingTaker;
         break;
     case 'R':
         ++recebidas;
         valorRecebidas.add(record.valnf);
         servicosRecebidas.add(record.valser);
         impostoRetido.add(record.impret);
-        placeholder = "PRESTADOR NAO ENCONTRADO (";
+        placeholder = kMissingProvider;
         break;
     default:
         return;

@@ -1,5 +1,6 @@
 #include "client_blocks.h"
 
+#include "export_format/client_block_layout.h"
 #include "export_format/fill.h"
 
 #include <algorithm>
@@ -8,30 +9,17 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kBlockWidth = 226;
+constexpr std::size_t kBlockWidth = kClientBlockWidth;
 
 void appendFoundClient(std::string& line, const SourceRecord& client) {
-    appendPreencheEsquerda(line, client.asText("INSMUN"), 11, '0');
-    appendPreencheEsquerda(line, client.asText("NUMCNPJ"), 14, '0');
-    appendPreencheEsquerda(line, client.asText("NUMCPF"), 11, '0');
-    appendPreencheDireita(line, client.asText("NOME"), 70, ' ');
-    appendPreencheDireita(line, client.asText("RUA"), 40, ' ');
-    appendPreencheEsquerda(line, client.asText("NUMERO"), 5, '0');
-    appendPreencheDireita(line, client.asText("COMPLE"), 15, ' ');
-    appendPreencheDireita(line, client.asText("BAIRRO"), 30, ' ');
-    appendPreencheDireita(line, client.asText("CIDADE"), 20, ' ');
-    appendPreencheDireita(line, client.asText("ESTADO"), 2, ' ');
-    appendPreencheEsquerda(line, client.asText("CEP"), 8, '0');
-}
-
-void appendMissingClient(std::string& line, std::int32_t code, const char* placeholder) {
-    const std::string name = code < 1 ? std::string() : placeholder + (" (" + std::to_string(code) + ")");
-    line.append(11 + 14 + 11, '0');
-    appendPreencheDireita(line, name, 70, ' ');
-    line.append(40, ' ');
-    line.append(5, '0');
-    line.append(15 + 30 + 20 + 2, ' ');
-    line.append(8, '0');
+    for (const ClientBlockField& field : kClientBlockFields) {
+        const int width = static_cast<int>(field.width);
+        if (field.fill == '0') {
+            appendPreencheEsquerda(line, client.asText(field.name), width, field.fill);
+        } else {
+            appendPreencheDireita(line, client.asText(field.name), width, field.fill);
+        }
+    }
 }
 
 std::size_t slotOf(std::int32_t code, std::size_t slots) {
@@ -92,7 +80,7 @@ void ClientBlocks::append(std::string& line, std::int32_t code, const char* plac
     }
     const SourceRecord* client = m_clients.find(code);
     if (client == nullptr) {
-        appendMissingClient(line, code, placeholder);
+        appendMissingClientBlock(line, missingClientName(placeholder, code));
         return;
     }
     const std::size_t start = line.size();

@@ -1,6 +1,7 @@
 #include "export_lines.h"
 
 #include "common/date_format.h"
+#include "export_format/client_block_layout.h"
 #include "export_format/fill.h"
 #include "export_format/number_format.h"
 
@@ -64,7 +65,7 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, cha
     // Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
     const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
     appendRate(line, withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
-    clients.append(line, client, "TOMADOR NAO ENCONTRADO");
+    clients.append(line, client, kMissingTaker);
     return line;
 }
 
@@ -84,7 +85,7 @@ std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, ch
     appendAmount(line, invoice.asNumber("VALSER"));
     appendRate(line, invoice.asNumber("ALIQUO"));
     appendAmount(line, invoice.asNumber("IMPRET"));
-    clients.append(line, client, "PRESTADOR NAO ENCONTRADO");
+    clients.append(line, client, kMissingProvider);
     return line;
 }
 

@@ -1,5 +1,6 @@
 #include "paradox/field_display.h"
 
+#include "common/date_format.h"
 #include "common/date_serial.h"
 #include "common/number_text.h"
 #include "paradox/field_decoders.h"
@@ -24,9 +25,7 @@ std::string dayText(double serial) {
     if (!day) {
         return "(dia " + formatGeneral(serial) + ")";
     }
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d/%02d/%04d", day->day, day->month, day->year);
-    return text;
+    return formatDate(serial, '/');
 }
 
 std::string clockText(std::int64_t milliseconds) {

@@ -1,4 +1,6 @@
+#include "common/date_format.h"
 #include "common/date_serial.h"
+#include "common/field_value.h"
 #include "support/case_names.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +72,22 @@ TEST(DateSerial, MonthLengthsAndLeapYears) {
     EXPECT_FALSE(isValidDate({2008, 2, 30}));
     EXPECT_FALSE(isValidDate({0, 1, 1}));
     EXPECT_TRUE(isValidDate({2008, 2, 29}));
+}
+
+// One writer of dates: a table's date read as text, and the export's dates in any separator.
+TEST(FormatDate, DayMonthYearZeroFilled) {
+    const struct {
+        double serial;
+        const char* text;
+    } cases[] = {{toSerial({2008, 1, 15}), "15/01/2008"},
+                 {toSerial({1, 1, 1}), "01/01/0001"},
+                 {kBlankDate, "00/00/0000"},
+                 {toSerial({9999, 12, 31}) + 1, "00/00/0000"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(valueAsText(DateSerial{c.serial}), c.text) << c.serial;
+        EXPECT_EQ(formatDate(c.serial, '/'), c.text) << c.serial;
+    }
+    EXPECT_EQ(formatDate(toSerial({2008, 1, 15}), '.'), "15.01.2008");
 }
 
 } // namespace

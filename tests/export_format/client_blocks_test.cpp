@@ -1,3 +1,4 @@
+#include "export_format/client_block_layout.h"
 #include "export_format/client_blocks.h"
 #include "support/memory_records.h"
 
@@ -54,6 +55,34 @@ TEST(ClientBlocks, AFoundClientIsBuiltOncePerCode) {
     EXPECT_EQ(clients.lookups[1], 1);
     // A missing client is asked for every time: nothing is kept for it.
     EXPECT_EQ(clients.lookups[57], 5);
+}
+
+// The reading back finds the fields where the layout puts them: each lies there in the written block, at its
+// justified end, with the missing client's block all fill around its name.
+TEST(ClientBlocks, FieldsLieWhereTheLayoutSays) {
+    for (const ClientBlockField& field : kClientBlockFields) {
+        MemoryRecord client{{"CODCLI", std::int32_t{3}}};
+        for (const ClientBlockField& other : kClientBlockFields) {
+            client.set(other.name, std::string());
+        }
+        client.set(field.name, std::string("7"));
+        MemoryClients clients({client});
+        ClientBlocks blocks(clients, 0);
+        const std::string block = blockOf(blocks, 3);
+        ASSERT_EQ(block.size(), kClientBlockWidth);
+        const std::size_t start = clientBlockOffset(field.name);
+        const std::string text = block.substr(start, field.width);
+        EXPECT_EQ(text, field.fill == '0' ? std::string(field.width - 1, '0') + "7"
+                                          : "7" + std::string(field.width - 1, ' '))
+            << field.name;
+        EXPECT_EQ(block.substr(0, start).find('7'), std::string::npos) << field.name;
+        EXPECT_EQ(block.substr(start + field.width).find('7'), std::string::npos) << field.name;
+    }
+    MemoryClients none;
+    ClientBlocks blocks(none, 0);
+    const std::string missing = blockOf(blocks, 57);
+    EXPECT_EQ(missing.substr(kClientNameOffset, 28), "TOMADOR NAO ENCONTRADO (57) ");
+    EXPECT_EQ(missing.substr(kClientNumberOffset, kClientNumberWidth), "00000");
 }
 
 TEST(ClientBlocks, NothingIsKeptBeyondTheBudget) {
