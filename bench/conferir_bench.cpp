@@ -50,8 +50,8 @@ void writeFile(const std::filesystem::path& path) {
                                    {"ALQRET", 0.0},
                                    {"IMPRET", amount(random)},
                                    {"CODCLI", std::int32_t{i % 20 == 0 ? 57 : 1}}};
-        issued += LinhaEmitida(invoice, clients, '/') + "\r\n";
-        received += LinhaRecebida(invoice, clients, '/') + "\r\n";
+        issued += test::issuedLineOf(invoice, clients, '/') + "\r\n";
+        received += test::receivedLineOf(invoice, clients, '/') + "\r\n";
     }
     std::filesystem::create_directories(path.parent_path());
     std::ofstream out(path, std::ios::binary);

@@ -100,9 +100,9 @@ double selectedMegabytes(Blocks blocks) {
     SourceQueries queries;
     queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(blocks).string(), host);
     const double bytes =
-        static_cast<double>(queries.emitida().keptRows()) * queries.emitida().recordSize() +
-        static_cast<double>(queries.recebida().keptRows()) * queries.recebida().recordSize() +
-        static_cast<double>(queries.cliente().keptRows()) * queries.cliente().recordSize();
+        static_cast<double>(queries.emitida().recordCount()) * queries.emitida().recordSize() +
+        static_cast<double>(queries.recebida().recordCount()) * queries.recebida().recordSize() +
+        static_cast<double>(queries.cliente().recordCount()) * queries.cliente().recordSize();
     return bytes / 1e6;
 }
 

@@ -95,7 +95,7 @@ void selectByStoredBytes(benchmark::State& state) {
     const auto to = encodeDateKey(40500);
     for (auto _ : state) {
         // As the queries select: the file read in its order, the chain's order put together in memory.
-        const SelectedRows rows = table.select([&](std::span<const std::byte> record) {
+        const RecordSet rows = table.select([&](std::span<const std::byte> record) {
             const std::byte* day = record.data() + data.offset;
             return std::memcmp(record.data() + insmun.offset, who.data(), who.size()) == 0 &&
                    std::memcmp(day, from.data(), from.size()) >= 0 &&

@@ -270,10 +270,10 @@ void TfrmKalvian::buildUpperBox() {
     folderButton(m_upperBox, actPastaOrigem, 474, 121);
 
     // Made first, so that the query button lies over it.
-    m_newQueryButton = place(new ActionButton(actNovaConsulta, m_upperBox), 8, 144, 100, 25);
-    m_newQueryButton->setObjectName(QStringLiteral("btnNovaConsulta"));
-    m_queryButton = place(new ActionButton(actConsulta, m_upperBox), 8, 144, 100, 25);
-    m_queryButton->setObjectName(QStringLiteral("btnConsulta"));
+    btnNovaConsulta = place(new ActionButton(actNovaConsulta, m_upperBox), 8, 144, 100, 25);
+    btnNovaConsulta->setObjectName(QStringLiteral("btnNovaConsulta"));
+    btnConsulta = place(new ActionButton(actConsulta, m_upperBox), 8, 144, 100, 25);
+    btnConsulta->setObjectName(QStringLiteral("btnConsulta"));
 
     connect(edtInscricao, &QLineEdit::textChanged, this, &TfrmKalvian::edtInscricaoChange);
     connect(edtDataIni, &TDateEdit::changed, this, &TfrmKalvian::edtInscricaoChange);
@@ -313,8 +313,8 @@ void TfrmKalvian::buildLowerBox() {
 }
 
 void TfrmKalvian::chainTabOrder() {
-    QWidget* const order[] = {edtInscricao,     edtDataIni, edtDataFin, edtOrigem,   m_queryButton,
-                              m_newQueryButton, edtDestino, edtArquivo, btnExportar, btnSair};
+    QWidget* const order[] = {edtInscricao,    edtDataIni, edtDataFin, edtOrigem,   btnConsulta,
+                              btnNovaConsulta, edtDestino, edtArquivo, btnExportar, btnSair};
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }

@@ -101,8 +101,8 @@ private:
     QLabel* lblRecebidas = nullptr;
     QLabel* lblTotal = nullptr;
     QLineEdit* edtOrigem = nullptr;
-    QPushButton* m_queryButton = nullptr;
-    QPushButton* m_newQueryButton = nullptr;
+    QPushButton* btnConsulta = nullptr;
+    QPushButton* btnNovaConsulta = nullptr;
 
     QFrame* m_lowerBox = nullptr;
     QLineEdit* edtDestino = nullptr;

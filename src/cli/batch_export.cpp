@@ -59,8 +59,8 @@ std::string failureText(const Error& error) {
 RegistrationExport exportRegistration(const ExportOptions& options, const std::string& registration,
                                       Period period, const ExportSources& sources, Console& console) {
     RegistrationExport result{.registration = registration,
-                              .issued = sources.emitidas.rowCount(),
-                              .received = sources.recebidas.rowCount()};
+                              .issued = sources.issued.rowCount(),
+                              .received = sources.received.rowCount()};
     ConsoleView view({options.destino.value_or(console.currentFolder),
                       options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
                       registration},
@@ -141,8 +141,8 @@ int exportAllRegistrations(const ExportOptions& options, Period period, Console&
     std::int64_t exported = 0;
     for (RegistrationInvoices& registration : invoices.registrations()) {
         const std::string text = registrationText(registration.registration);
-        KeptRows issued = invoices.issued(registration);
-        KeptRows received = invoices.received(registration);
+        RecordCursor issued = invoices.issued(registration);
+        RecordCursor received = invoices.received(registration);
         RegistrationExport result;
         try {
             result =

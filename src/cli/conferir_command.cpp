@@ -13,7 +13,7 @@ int runConferir(const std::string& path, std::ostream& out, std::ostream& err) {
         const ExportLineCheck check = checkExportFile(path);
         const ExportTotals& totals = check.totals();
         out << "Arquivo: " << path << "\nInscrição: " << windows1252ToUtf8(check.registration()) << '\n';
-        printCounts(out, totals.emitidas, totals.recebidas);
+        printCounts(out, totals.issued, totals.received);
         printTotals(out, totals);
         out << "Arquivo conferido: " << check.lines() << (check.lines() == 1 ? " linha" : " linhas")
             << " sem erros.\n";

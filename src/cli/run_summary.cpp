@@ -41,7 +41,7 @@ void RunSummary::exported(const std::string& registration, const std::string& fi
 }
 
 void RunSummary::printTotal() const {
-    m_out << "Emitidas: " << m_total.emitidas << "\nRecebidas: " << m_total.recebidas << '\n';
+    m_out << "Emitidas: " << m_total.issued << "\nRecebidas: " << m_total.received << '\n';
     printTotals(m_out, m_total);
 }
 

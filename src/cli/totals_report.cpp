@@ -13,18 +13,18 @@ std::string brazilian(const ExactSum& sum) {
 // "(códigos 57, 999, ...; 2 sem código)", or nothing when every client was found.
 std::string missingClients(const ExportTotals& totals) {
     std::string codes;
-    for (const std::int64_t code : totals.codigosSemCliente) {
-        codes += (codes.empty() ? totals.codigosSemCliente.size() == 1 ? "código " : "códigos " : ", ") +
+    for (const std::int64_t code : totals.missingClientCodes) {
+        codes += (codes.empty() ? totals.missingClientCodes.size() == 1 ? "código " : "códigos " : ", ") +
                  std::to_string(code);
     }
-    if (totals.maisCodigos) {
+    if (totals.moreMissingCodes) {
         codes += ", ...";
     }
     std::string withoutCode;
-    if (totals.semClienteSemCodigo > 0) {
-        withoutCode = totals.semClienteSemCodigo == totals.semCliente
+    if (totals.withoutClientCode > 0) {
+        withoutCode = totals.withoutClientCode == totals.withoutClient
                           ? "sem código"
-                          : std::to_string(totals.semClienteSemCodigo) + " sem código";
+                          : std::to_string(totals.withoutClientCode) + " sem código";
     }
     const std::string both = codes + (codes.empty() || withoutCode.empty() ? "" : "; ") + withoutCode;
     return both.empty() ? "" : " (" + both + ")";
@@ -37,16 +37,16 @@ void printCounts(std::ostream& out, std::int64_t issued, std::int64_t received) 
 }
 
 void printTotals(std::ostream& out, const ExportTotals& totals) {
-    out << "Notas X (linhas C): " << totals.emitidasX << '\n'
-        << "Valor das notas emitidas: " << brazilian(totals.valorEmitidas) << '\n'
-        << "Valor dos serviços emitidos: " << brazilian(totals.servicosEmitidas) << '\n'
-        << "Valor das notas recebidas: " << brazilian(totals.valorRecebidas) << '\n'
-        << "Valor dos serviços recebidos: " << brazilian(totals.servicosRecebidas) << '\n'
-        << "Imposto retido: " << brazilian(totals.impostoRetido) << '\n'
-        << "Sem cliente encontrado: " << totals.semCliente << missingClients(totals) << '\n';
-    if (totals.leiturasAmbiguas > 0) {
-        out << "Atenção: " << totals.leiturasAmbiguas
-            << (totals.leiturasAmbiguas == 1 ? " linha tem" : " linhas têm")
+    out << "Notas X (linhas C): " << totals.issuedShort << '\n'
+        << "Valor das notas emitidas: " << brazilian(totals.issuedValue) << '\n'
+        << "Valor dos serviços emitidos: " << brazilian(totals.issuedServices) << '\n'
+        << "Valor das notas recebidas: " << brazilian(totals.receivedValue) << '\n'
+        << "Valor dos serviços recebidos: " << brazilian(totals.receivedServices) << '\n'
+        << "Imposto retido: " << brazilian(totals.withheldTax) << '\n'
+        << "Sem cliente encontrado: " << totals.withoutClient << missingClients(totals) << '\n';
+    if (totals.ambiguousReadings > 0) {
+        out << "Atenção: " << totals.ambiguousReadings
+            << (totals.ambiguousReadings == 1 ? " linha tem" : " linhas têm")
             << " valores em notação geral colados ao campo seguinte, que se leem de duas maneiras; os "
                "totais usam o expoente mais longo\n";
     }

@@ -42,7 +42,7 @@ void ExportLineCheck::take(const ExportRecord& record, bool ambiguous) {
     }
     m_totals.add(record);
     if (ambiguous) {
-        ++m_totals.leiturasAmbiguas;
+        ++m_totals.ambiguousReadings;
     }
 }
 

@@ -63,20 +63,20 @@ void ExportTotals::add(const ExportRecord& record) {
     const char* placeholder = nullptr;
     switch (record.type) {
     case 'C':
-        ++emitidas;
-        ++emitidasX;
+        ++issued;
+        ++issuedShort;
         return;
     case 'E':
-        ++emitidas;
-        valorEmitidas.add(record.valnf);
-        servicosEmitidas.add(record.valser);
+        ++issued;
+        issuedValue.add(record.valnf);
+        issuedServices.add(record.valser);
         placeholder = kMissingTaker;
         break;
     case 'R':
-        ++recebidas;
-        valorRecebidas.add(record.valnf);
-        servicosRecebidas.add(record.valser);
-        impostoRetido.add(record.impret);
+        ++received;
+        receivedValue.add(record.valnf);
+        receivedServices.add(record.valser);
+        withheldTax.add(record.impret);
         placeholder = kMissingProvider;
         break;
     default:
@@ -90,39 +90,39 @@ void ExportTotals::add(const ExportRecord& record) {
         addMissingCode(code);
         break;
     case Missing::WithoutCode:
-        ++semClienteSemCodigo;
+        ++withoutClientCode;
         break;
     }
-    ++semCliente;
+    ++withoutClient;
 }
 
 void ExportTotals::addMissingCode(std::int64_t code) {
-    if (std::find(codigosSemCliente.begin(), codigosSemCliente.end(), code) != codigosSemCliente.end()) {
+    if (std::find(missingClientCodes.begin(), missingClientCodes.end(), code) != missingClientCodes.end()) {
         return;
     }
-    if (codigosSemCliente.size() < kShownCodes) {
-        codigosSemCliente.push_back(code);
+    if (missingClientCodes.size() < kShownCodes) {
+        missingClientCodes.push_back(code);
     } else {
-        maisCodigos = true;
+        moreMissingCodes = true;
     }
 }
 
 void ExportTotals::add(const ExportTotals& other) {
-    emitidas += other.emitidas;
-    emitidasX += other.emitidasX;
-    recebidas += other.recebidas;
-    semCliente += other.semCliente;
-    semClienteSemCodigo += other.semClienteSemCodigo;
-    for (const std::int64_t code : other.codigosSemCliente) {
+    issued += other.issued;
+    issuedShort += other.issuedShort;
+    received += other.received;
+    withoutClient += other.withoutClient;
+    withoutClientCode += other.withoutClientCode;
+    for (const std::int64_t code : other.missingClientCodes) {
         addMissingCode(code);
     }
-    maisCodigos = maisCodigos || other.maisCodigos;
-    valorEmitidas.add(other.valorEmitidas);
-    servicosEmitidas.add(other.servicosEmitidas);
-    valorRecebidas.add(other.valorRecebidas);
-    servicosRecebidas.add(other.servicosRecebidas);
-    impostoRetido.add(other.impostoRetido);
-    leiturasAmbiguas += other.leiturasAmbiguas;
+    moreMissingCodes = moreMissingCodes || other.moreMissingCodes;
+    issuedValue.add(other.issuedValue);
+    issuedServices.add(other.issuedServices);
+    receivedValue.add(other.receivedValue);
+    receivedServices.add(other.receivedServices);
+    withheldTax.add(other.withheldTax);
+    ambiguousReadings += other.ambiguousReadings;
 }
 
 } // namespace kalvian

@@ -13,21 +13,21 @@ namespace kalvian {
 struct ExportTotals {
     static constexpr std::size_t kShownCodes = 10;
 
-    std::int64_t emitidas = 0;   // E and C lines
-    std::int64_t emitidasX = 0;  // C lines
-    std::int64_t recebidas = 0;  // R lines
-    std::int64_t semCliente = 0; // E and R lines whose client block says the client was not found
+    std::int64_t issued = 0;        // E and C lines
+    std::int64_t issuedShort = 0;   // C lines
+    std::int64_t received = 0;      // R lines
+    std::int64_t withoutClient = 0; // E and R lines whose client block says the client was not found
     // Up to kShownCodes of their client codes, each once, in the order first met.
-    std::vector<std::int64_t> codigosSemCliente;
-    bool maisCodigos = false;             // more codes than kShownCodes
-    std::int64_t semClienteSemCodigo = 0; // blank client blocks: codes below 1 name no one
-    ExactSum valorEmitidas;               // VALNF of E lines
-    ExactSum servicosEmitidas;            // VALSER of E lines
-    ExactSum valorRecebidas;              // VALNF of R lines
-    ExactSum servicosRecebidas;           // VALSER of R lines
-    ExactSum impostoRetido;               // IMPRET of R lines
+    std::vector<std::int64_t> missingClientCodes;
+    bool moreMissingCodes = false;      // more codes than kShownCodes
+    std::int64_t withoutClientCode = 0; // blank client blocks: codes below 1 name no one
+    ExactSum issuedValue;               // VALNF of E lines
+    ExactSum issuedServices;            // VALSER of E lines
+    ExactSum receivedValue;             // VALNF of R lines
+    ExactSum receivedServices;          // VALSER of R lines
+    ExactSum withheldTax;               // IMPRET of R lines
     // Lines whose general-notation amounts read two ways (see RecordRead); the sums take the longer exponent.
-    std::int64_t leiturasAmbiguas = 0;
+    std::int64_t ambiguousReadings = 0;
 
     void add(const ExportRecord& record);
     void add(const ExportTotals& other);

@@ -37,15 +37,15 @@ void SummaryCsv::addRow(std::string_view registration, std::string_view file, co
     const std::string fields[] = {
         textField(registration),
         textField(file),
-        std::to_string(totals.emitidas),
-        std::to_string(totals.emitidasX),
-        std::to_string(totals.recebidas),
-        amountField(totals.valorEmitidas),
-        amountField(totals.servicosEmitidas),
-        amountField(totals.valorRecebidas),
-        amountField(totals.servicosRecebidas),
-        amountField(totals.impostoRetido),
-        std::to_string(totals.semCliente),
+        std::to_string(totals.issued),
+        std::to_string(totals.issuedShort),
+        std::to_string(totals.received),
+        amountField(totals.issuedValue),
+        amountField(totals.issuedServices),
+        amountField(totals.receivedValue),
+        amountField(totals.receivedServices),
+        amountField(totals.withheldTax),
+        std::to_string(totals.withoutClient),
     };
     std::string row;
     for (const std::string& field : fields) {

@@ -31,16 +31,6 @@ std::string LinhaCabecalho(std::string_view registration) {
     return "H" + PreencheEsquerda(registration, 11, '0') + "40";
 }
 
-std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator) {
-    ClientBlocks blocks(clients, 0);
-    return LinhaEmitida(invoice, blocks, dateSeparator);
-}
-
-std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator) {
-    ClientBlocks blocks(clients, 0);
-    return LinhaRecebida(invoice, blocks, dateSeparator);
-}
-
 std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
     // A field read twice by the layout is read once: reading a record changes nothing.
     const std::string modu = invoice.asText("MODU");

@@ -15,14 +15,10 @@ namespace kalvian {
 std::string LinhaCabecalho(std::string_view registration);
 
 // The E line (288 bytes) of an issued invoice, or the short C line (30 bytes) when its MODU is exactly "X".
-// Looks up the client only for an E line.
-std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator);
+// Looks up the client only for an E line, through the client blocks an export run keeps.
+std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
 
 // The R line (307 bytes) of a received invoice.
-std::string LinhaRecebida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator);
-
-// The same, with the client blocks an export run keeps.
-std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
 std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
 
 } // namespace kalvian

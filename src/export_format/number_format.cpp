@@ -139,16 +139,4 @@ void appendRate(std::string& out, double value) {
     appendFixed(out, value, 2);
 }
 
-std::string formatAmount(double value) {
-    std::string text;
-    appendAmount(text, value);
-    return text;
-}
-
-std::string formatRate(double value) {
-    std::string text;
-    appendRate(text, value);
-    return text;
-}
-
 } // namespace kalvian

@@ -8,15 +8,11 @@ namespace kalvian {
 // which is then rounded at the second decimal, half away from zero (a stored 1.005 is 1.00499999999999989
 // and gives 1.00; 0.125 gives 0.13). A result of zero has no sign. The decimal point is always ".".
 
-// "000000000000.00": at least 12 integer digits, zero-filled; a negative value gets a leading "-". Values of
-// 10^18 or more in magnitude are written in general notation (formatGeneral) instead.
-std::string formatAmount(double value);
-
-// "00.00": at least 2 integer digits, otherwise as formatAmount.
-std::string formatRate(double value);
-
-// The same, appended to a line being built.
+// Appends "000000000000.00": at least 12 integer digits, zero-filled; a negative value gets a leading "-".
+// Values of 10^18 or more in magnitude are written in general notation (formatGeneral) instead.
 void appendAmount(std::string& out, double value);
+
+// Appends "00.00": at least 2 integer digits, otherwise as appendAmount.
 void appendRate(std::string& out, double value);
 
 } // namespace kalvian

@@ -135,12 +135,12 @@ void Table::walkChain(const BlockCallback& onBlock) const {
 }
 
 template <class Sorter>
-std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const {
+std::vector<RecordSet> Table::readIntoBuckets(const Sorter& bucketOf, std::size_t expected) const {
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
     const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
     const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
     const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
-    std::vector<SelectedRows> buckets(1, SelectedRows{recordSize, {}, {}});
+    std::vector<RecordSet> buckets(1, RecordSet{recordSize, {}, {}});
     buckets.front().bytes.reserve(expected * recordSize);
     adviseHugePages(buckets.front().bytes.data(), expected * recordSize);
     // Where each kept record went, in file order, and each block's share of that list: what the chain
@@ -177,7 +177,7 @@ std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::si
                     continue;
                 }
                 if (bucket >= buckets.size()) {
-                    buckets.resize(bucket + 1, SelectedRows{recordSize, {}, {}});
+                    buckets.resize(bucket + 1, RecordSet{recordSize, {}, {}});
                 }
                 std::vector<std::byte>& bytes = buckets[bucket].bytes;
                 kept.push_back({bucket, static_cast<std::uint32_t>(bytes.size() / recordSize)});
@@ -204,21 +204,21 @@ std::vector<SelectedRows> Table::sortInFileOrder(const Sorter& bucketOf, std::si
     return buckets;
 }
 
-SelectedRows Table::select(const RecordFilter& keep) const {
+RecordSet Table::select(const RecordFilter& keep) const {
     const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
     const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) /
                                  static_cast<std::size_t>(m_header.recordSize);
     // Room for every record the file can hold; pages never written to are never taken from the system.
     const std::size_t most = std::min<std::size_t>(m_header.recordCount, blocks * capacity);
-    std::vector<SelectedRows> kept = checkedAgainstChange([&] {
-        return sortInFileOrder([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; },
+    std::vector<RecordSet> kept = checkedAgainstChange([&] {
+        return readIntoBuckets([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; },
                                most);
     });
     return std::move(kept.front());
 }
 
-std::vector<SelectedRows> Table::sort(const RecordSorter& bucketOf) const {
-    return checkedAgainstChange([&] { return sortInFileOrder(bucketOf, 0); });
+std::vector<RecordSet> Table::selectIntoBuckets(const BucketOf& bucketOf) const {
+    return checkedAgainstChange([&] { return readIntoBuckets(bucketOf, 0); });
 }
 
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {

@@ -3,7 +3,7 @@
 #include "paradox/byte_source.h"
 #include "paradox/code_page_text.h"
 #include "paradox/field_type.h"
-#include "paradox/selected_rows.h"
+#include "paradox/record_set.h"
 #include "paradox/table_header.h"
 
 #include <climits>
@@ -24,9 +24,9 @@ namespace kalvian::paradox {
 inline constexpr int kDefaultCodePage = 850;
 
 // A Paradox data table (.DB) of level 3.0, 3.5, 4, 5 or 7, read in place: only the header is held. scan()
-// reads the data blocks one at a time, in the chain's order; select() and sort() read them all in the order
-// they lie, as cat would, and keep only the records asked for. Memo, blob, graphic and OLE fields are listed
-// but their .MB file is never opened.
+// reads the data blocks one at a time, in the chain's order; select() and selectIntoBuckets() read them all
+// in the order they lie, as cat would, and keep only the records asked for. Memo, blob, graphic and OLE
+// fields are listed but their .MB file is never opened.
 class Table {
 public:
     using RecordCallback = std::function<void(std::span<const std::byte> record)>;
@@ -34,7 +34,7 @@ public:
     using BlockCallback = std::function<void(std::span<const std::byte> records)>;
     using RecordFilter = std::function<bool(std::span<const std::byte> record)>;
     // A record's bucket, or kSkip.
-    using RecordSorter = std::function<std::uint32_t(std::span<const std::byte> record)>;
+    using BucketOf = std::function<std::uint32_t(std::span<const std::byte> record)>;
     static constexpr std::uint32_t kSkip = UINT32_MAX;
 
     // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
@@ -73,11 +73,11 @@ public:
     // few large reads in all, so each byte is read once and the cost does not depend on the chain's order;
     // `keep` sees the records of free blocks too, and must not count what it sees. Raises kalvian::Error as
     // scan() does.
-    SelectedRows select(const RecordFilter& keep) const;
+    RecordSet select(const RecordFilter& keep) const;
     // The same reading, the records kept sorted into buckets numbered from 0 by bucketOf, each bucket's
     // records kept together with the chain's order of them. A bucket no record of the chain reached has an
     // empty order.
-    std::vector<SelectedRows> sort(const RecordSorter& bucketOf) const;
+    std::vector<RecordSet> selectIntoBuckets(const BucketOf& bucketOf) const;
 
     // An alpha field as Windows-1252 text, up to its first zero byte; nothing when that leaves no text
     // (a NULL field is all zeros).
@@ -86,9 +86,9 @@ public:
 private:
     explicit Table(std::unique_ptr<ByteSource> source);
     void walkChain(const BlockCallback& onBlock) const;
-    // Room for `expected` records is made in bucket 0 beforehand. Sorter: as RecordSorter, called directly.
+    // Room for `expected` records is made in bucket 0 beforehand. Sorter: as BucketOf, called directly.
     template <class Sorter>
-    std::vector<SelectedRows> sortInFileOrder(const Sorter& bucketOf, std::size_t expected) const;
+    std::vector<RecordSet> readIntoBuckets(const Sorter& bucketOf, std::size_t expected) const;
     // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
     // explains any fault found in it. A reading that succeeded is checked the same way.
     template <class Reading> auto checkedAgainstChange(const Reading& reading) const;

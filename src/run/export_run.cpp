@@ -67,8 +67,9 @@ bool replacingAllowed(ExportView& view) {
     return false;
 }
 
-// ValidaDestino, telling also how the file may take its name; nothing when the user declined.
-std::optional<Placement> checkDestination(ExportView& view) {
+// How the file may take its name; nothing when the user declined to replace an existing file (after the
+// "Alerta" notice). A missing folder or file name raises kalvian::Error after focusing its field.
+std::optional<Placement> ValidaDestino(ExportView& view) {
     if (trimBlanks(view.destinationFolder()).empty()) {
         view.focusDestinationFolder();
         throw Error("Selecione a pasta onde o arquivo deverá ser gravado");
@@ -92,19 +93,15 @@ void MostraStatus(ExportView& view, const std::string& text) {
     view.showStatus(std::string(trimBlanks(text)));
 }
 
-bool ValidaDestino(ExportView& view) {
-    return checkDestination(view).has_value();
-}
-
 bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls,
                   ExportLineCheck* check) {
-    const std::optional<Placement> placement = checkDestination(view);
+    const std::optional<Placement> placement = ValidaDestino(view);
     if (!placement) {
         return false;
     }
     const ButtonPanelRestorer restorer(view);
 
-    view.setProgressRange(0, sources.emitidas.rowCount() + sources.recebidas.rowCount());
+    view.setProgressRange(0, sources.issued.rowCount() + sources.received.rowCount());
     view.setProgressStep(1);
     view.setProgressPosition(0);
 
@@ -118,11 +115,11 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
 
     ClientBlocks clients(sources.clients);
     MostraStatus(view, "Notas Emitidas...");
-    writeLines(view, output, sources.emitidas,
+    writeLines(view, output, sources.issued,
                [&](const SourceRecord& invoice) { return LinhaEmitida(invoice, clients, dateSeparator); });
 
     MostraStatus(view, "Notas Recebidas...");
-    writeLines(view, output, sources.recebidas,
+    writeLines(view, output, sources.received,
                [&](const SourceRecord& invoice) { return LinhaRecebida(invoice, clients, dateSeparator); });
 
     // A file that another program gave the name while this run wrote meets the question it would have met

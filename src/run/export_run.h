@@ -12,17 +12,13 @@ namespace kalvian {
 
 // The open queries an export reads.
 struct ExportSources {
-    InvoiceQuery& emitidas;
-    InvoiceQuery& recebidas;
+    InvoiceQuery& issued;
+    InvoiceQuery& received;
     ClientLookup& clients;
 };
 
 // Puts the text, trimmed, into the status line.
 void MostraStatus(ExportView& view, const std::string& text);
-
-// True when the export may go ahead; false when the user declined to replace an existing file (after the
-// "Alerta" notice). A missing folder or file name raises kalvian::Error after focusing its field.
-bool ValidaDestino(ExportView& view);
 
 // The whole "Exportar" action: checks the destination, then writes the header, every issued and every
 // received invoice, one line each ended by CR LF, into a file that takes the target's name only once it is

@@ -19,9 +19,9 @@ void ClientTableQuery::select(const paradox::Table& table) {
     const paradox::FieldInfo& code = table.field("CODCLI");
     m_byCode.clear();
     m_firstOfCode.clear();
-    keep(table.select([](std::span<const std::byte>) { return true; }));
-    for (const std::uint32_t index : selected().chainOrder) {
-        if (const auto value = paradox::integer(selected().record(index), code)) {
+    setRecords(table.select([](std::span<const std::byte>) { return true; }));
+    for (const std::uint32_t index : records().chainOrder) {
+        if (const auto value = paradox::integer(records().record(index), code)) {
             m_byCode.emplace_back(*value, index);
         }
     }
@@ -62,7 +62,7 @@ bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
     if (found == kNoRow) {
         return false;
     }
-    m_current.setRecord(table(), selected().record(found));
+    m_current.setRecord(table(), records().record(found));
     return true;
 }
 

@@ -29,7 +29,7 @@ void InvoiceTableQuery::setParameters(std::optional<double> registration, double
 void InvoiceTableQuery::select(const paradox::Table& table) {
     if (!m_registration) {
         // Read all the same, so a damaged table is reported whatever was typed.
-        keep(table.select([](std::span<const std::byte>) { return false; }));
+        setRecords(table.select([](std::span<const std::byte>) { return false; }));
         return;
     }
     // Rows are picked by their stored bytes: INSMUN equal to the registration's stored form (zero also
@@ -40,19 +40,19 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
     const std::uint64_t key = storedWord(paradox::encodeNumberKey(zero ? 0.0 : *m_registration));
     const std::uint64_t otherZero = zero ? storedWord(paradox::encodeNumberKey(-0.0)) : key;
     const auto offset = static_cast<std::size_t>(insmun.offset);
-    paradox::SelectedRows rows = table.select([&](std::span<const std::byte> record) {
+    paradox::RecordSet rows = table.select([&](std::span<const std::byte> record) {
         std::uint64_t stored = 0;
         std::memcpy(&stored, record.data() + offset, sizeof stored);
         return (stored == key || stored == otherZero) && inPeriod(record);
     });
     // The export walks them along the chain.
     rows.lineUpAlongChain();
-    keep(std::move(rows));
+    setRecords(std::move(rows));
 }
 
 void InvoiceTableQuery::first() {
     requireOpen();
-    m_walk = KeptRows(name(), table(), selected(), selected().chainOrder);
+    m_walk = RecordCursor(name(), table(), records(), records().chainOrder);
     m_walk.first();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/invoice_query.h"
-#include "vrk3/kept_rows.h"
+#include "vrk3/record_cursor.h"
 #include "vrk3/table_query.h"
 
 #include <optional>
@@ -17,7 +17,7 @@ public:
     // Taken at the next opening. No registration number selects nothing at all.
     void setParameters(std::optional<double> registration, double start, double end);
 
-    std::int64_t rowCount() const override { return static_cast<std::int64_t>(keptRows()); }
+    std::int64_t rowCount() const override { return static_cast<std::int64_t>(recordCount()); }
     void first() override;
     bool eof() const override { return m_walk.eof(); }
     void next() override { m_walk.next(); }
@@ -31,7 +31,7 @@ private:
     std::optional<double> m_registration;
     double m_start = 0;
     double m_end = 0;
-    KeptRows m_walk;
+    RecordCursor m_walk;
 };
 
 } // namespace kalvian

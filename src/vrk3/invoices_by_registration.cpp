@@ -28,7 +28,7 @@ void InvoicesByRegistration::select(const paradox::Table& table) {
     std::unordered_map<std::uint64_t, std::uint32_t> bucketOf;
     std::uint64_t lastKey = 0;
     std::uint32_t lastBucket = paradox::Table::kSkip;
-    std::vector<paradox::SelectedRows> buckets = table.sort([&](std::span<const std::byte> record) {
+    std::vector<paradox::RecordSet> buckets = table.selectIntoBuckets([&](std::span<const std::byte> record) {
         if (!inPeriod(record)) {
             return paradox::Table::kSkip;
         }
@@ -52,7 +52,7 @@ void InvoicesByRegistration::select(const paradox::Table& table) {
         }
         return lastBucket;
     });
-    buckets.resize(registrations.size() + 2, paradox::SelectedRows{});
+    buckets.resize(registrations.size() + 2, paradox::RecordSet{});
     m_withoutRegistration = buckets[kWithout].chainOrder.size();
     m_withInvalidRegistration = buckets[kInvalid].chainOrder.size();
     for (std::size_t i = 0; i < registrations.size(); ++i) {

@@ -14,7 +14,7 @@ class InvoicesByRegistration : public TableQuery {
 public:
     struct Group {
         double registration = 0; // the stored value; -0 is gathered with 0, as the window matches it
-        paradox::SelectedRows rows;
+        paradox::RecordSet rows;
     };
 
     using TableQuery::TableQuery;

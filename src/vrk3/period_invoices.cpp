@@ -52,13 +52,13 @@ void PeriodInvoices::open(std::string_view folder, double start, double end) {
                     m_issued.rowsWithInvalidRegistration() + m_received.rowsWithInvalidRegistration()};
 }
 
-KeptRows PeriodInvoices::issued(const RegistrationInvoices& invoices) const {
-    return KeptRows(m_issued.name(), m_issued.openTable(), invoices.issued, invoices.issued.chainOrder);
+RecordCursor PeriodInvoices::issued(const RegistrationInvoices& invoices) const {
+    return RecordCursor(m_issued.name(), m_issued.openTable(), invoices.issued, invoices.issued.chainOrder);
 }
 
-KeptRows PeriodInvoices::received(const RegistrationInvoices& invoices) const {
-    return KeptRows(m_received.name(), m_received.openTable(), invoices.received,
-                    invoices.received.chainOrder);
+RecordCursor PeriodInvoices::received(const RegistrationInvoices& invoices) const {
+    return RecordCursor(m_received.name(), m_received.openTable(), invoices.received,
+                        invoices.received.chainOrder);
 }
 
 } // namespace kalvian

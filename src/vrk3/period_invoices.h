@@ -2,7 +2,7 @@
 
 #include "vrk3/client_table_query.h"
 #include "vrk3/invoices_by_registration.h"
-#include "vrk3/kept_rows.h"
+#include "vrk3/record_cursor.h"
 
 #include <cstddef>
 #include <string_view>
@@ -13,8 +13,8 @@ namespace kalvian {
 // One registration's invoices of the period, as the window's two invoice queries would select them.
 struct RegistrationInvoices {
     double registration = 0;
-    paradox::SelectedRows issued;   // DSEMI rows
-    paradox::SelectedRows received; // DSREC rows
+    paradox::RecordSet issued;   // DSEMI rows
+    paradox::RecordSet received; // DSREC rows
 };
 
 // Invoices of the period that no registration can select, by why.
@@ -40,8 +40,8 @@ public:
     const UnassignedInvoices& unassigned() const { return m_unassigned; }
     ClientTableQuery& clients() { return m_clients; }
     // Walks over a registration's rows, as the window's qryEmitida and qryRecebida.
-    KeptRows issued(const RegistrationInvoices& invoices) const;
-    KeptRows received(const RegistrationInvoices& invoices) const;
+    RecordCursor issued(const RegistrationInvoices& invoices) const;
+    RecordCursor received(const RegistrationInvoices& invoices) const;
 
 private:
     ClientTableQuery m_clients;

@@ -31,7 +31,7 @@ void TableQuery::open() {
         select(table);
     } catch (...) {
         // A reading that failed halfway leaves nothing behind: the query stays closed.
-        m_selected = {};
+        m_records = {};
         afterClose();
         throw;
     }
@@ -49,7 +49,7 @@ void TableQuery::close() {
         return;
     }
     m_table.reset();
-    m_selected = {};
+    m_records = {};
     afterClose();
 }
 

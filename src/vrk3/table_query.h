@@ -32,16 +32,16 @@ public:
     void close();
 
     // The rows of the chain the query kept, and their size.
-    std::size_t keptRows() const { return m_selected.chainOrder.size(); }
-    std::size_t recordSize() const { return m_selected.recordSize; }
+    std::size_t recordCount() const { return m_records.chainOrder.size(); }
+    std::size_t recordSize() const { return m_records.recordSize; }
 
 protected:
-    // Called by open() once the table is read and checked: select the rows to keep, and keep them.
+    // Called by open() once the table is read and checked: select the rows, and set them as the records.
     virtual void select(const paradox::Table& table) = 0;
     virtual void afterClose() {}
 
-    void keep(paradox::SelectedRows rows) { m_selected = std::move(rows); }
-    const paradox::SelectedRows& selected() const { return m_selected; }
+    void setRecords(paradox::RecordSet rows) { m_records = std::move(rows); }
+    const paradox::RecordSet& records() const { return m_records; }
     const paradox::Table& table() const { return *m_table; }
     // Raises "<query>: Cannot perform this operation on a closed dataset" unless open.
     void requireOpen() const;
@@ -52,7 +52,7 @@ private:
     std::vector<DeclaredField> m_declared;
     std::string m_folder;
     std::optional<paradox::Table> m_table;
-    paradox::SelectedRows m_selected;
+    paradox::RecordSet m_records;
 };
 
 } // namespace kalvian

@@ -96,7 +96,7 @@ QString TCustomMaskEdit::Text() const {
     return hasEditMask() ? m_mask.textOf(m_content) : text();
 }
 
-void TCustomMaskEdit::setText(const QString& text) {
+void TCustomMaskEdit::SetText(const QString& text) {
     if (!hasEditMask()) {
         QLineEdit::setText(text);
         return;
@@ -159,7 +159,7 @@ void TCustomMaskEdit::keyPressEvent(QKeyEvent* event) {
     } else if (event->matches(QKeySequence::Paste)) {
         pasteClipboard();
     } else if (event->key() == Qt::Key_Escape) {
-        setText(m_textOnEnter);
+        SetText(m_textOnEnter);
         selectAll();
     } else if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete) {
         erase(event->key() == Qt::Key_Backspace);

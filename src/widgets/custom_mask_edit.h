@@ -31,11 +31,11 @@ public:
     void setEditMask(const QString& mask);
     bool hasEditMask() const { return !m_mask.isEmpty(); }
 
-    // Under a mask: the filled positions as typed, unfilled ones as spaces, the literals kept (unless the
-    // mask leaves them out). Otherwise the text itself.
+    // The Text property. Under a mask: the filled positions as typed, unfilled ones as spaces, the literals
+    // kept (unless the mask leaves them out). Otherwise the text itself.
     QString Text() const;
     // Under a mask the characters are laid into the positions, literals matched.
-    void setText(const QString& text);
+    void SetText(const QString& text);
 
     bool autoSelect() const { return m_autoSelect; }
     void setAutoSelect(bool on) { m_autoSelect = on; }
@@ -67,6 +67,10 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The plain edit's text goes through the Text property only, which honours the mask.
+    using FlatLineEdit::setText;
+    using FlatLineEdit::text;
+
     // Puts a typed character in; false when the mask has no place for it.
     bool typeCharacter(QChar ch);
     void erase(bool backward);

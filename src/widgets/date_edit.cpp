@@ -99,10 +99,10 @@ void TDateEdit::setDateText(const QString& text) {
 void TDateEdit::UpdateDisplay() {
     if (m_dateValue != kBlankDate) {
         setEditMask(DateMask());
-        setText(format(m_dateValue));
+        SetText(format(m_dateValue));
     } else {
         setEditMask(QString());
-        setText(QString());
+        SetText(QString());
     }
     if (hasFocus()) {
         selectAll();
@@ -111,9 +111,9 @@ void TDateEdit::UpdateDisplay() {
 
 void TDateEdit::RebuildMask() {
     const double value = TextToDate(NormalizeText(Text().toStdString(), context()));
-    setText(QString());
+    SetText(QString());
     setEditMask(DateMask());
-    setText(value == kBlankDate ? QString() : format(value));
+    SetText(value == kBlankDate ? QString() : format(value));
 }
 
 void TDateEdit::doEnter(Qt::FocusReason reason) {
@@ -133,11 +133,11 @@ void TDateEdit::doExit() {
     const bool blank = IsBlankText(typed);
     if (blank || IsValidText(typed)) {
         if (!blank) {
-            setText(QString::fromStdString(CompleteText(typed, now)));
+            SetText(QString::fromStdString(CompleteText(typed, now)));
         }
         m_editing = false;
     } else if (m_assumeDefault) {
-        setText(QString::fromStdString(CompleteText(typed, now)));
+        SetText(QString::fromStdString(CompleteText(typed, now)));
     } else {
         ReportDateError();
         return;

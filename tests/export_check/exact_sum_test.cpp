@@ -1,5 +1,6 @@
 #include "export_check/exact_sum.h"
 #include "export_format/number_format.h"
+#include "export_format/written_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -151,7 +152,7 @@ TEST(ExactSum, AgreesWithLongHandSumsOfManyAmounts) {
         for (int i = 0; i < 50; ++i) {
             const double magnitude = mantissa(random) * std::pow(10.0, huge(random) ? hugeExponent(random)
                                                                                     : exponent(random) % 19);
-            const std::string amount = formatAmount(negative(random) ? -magnitude : magnitude);
+            const std::string amount = test::amountText(negative(random) ? -magnitude : magnitude);
             sum.add(amount);
             (amount.front() == '-' ? negativeTotal : positive) =
                 addDigits(amount.front() == '-' ? negativeTotal : positive, centsOf(amount));

@@ -64,14 +64,14 @@ TEST_F(FileCheckTest, ReadsAsTheLinesWereWritten) {
     EXPECT_EQ(read.lines(), 9001);
     EXPECT_EQ(read.lines(), written.lines());
     EXPECT_EQ(read.registration(), "00000000123");
-    EXPECT_EQ(read.totals().emitidas, 6000);
-    EXPECT_EQ(read.totals().emitidasX, 600);
-    EXPECT_EQ(read.totals().recebidas, 3000);
-    EXPECT_EQ(read.totals().semCliente, written.totals().semCliente);
-    EXPECT_GT(read.totals().semCliente, 0);
+    EXPECT_EQ(read.totals().issued, 6000);
+    EXPECT_EQ(read.totals().issuedShort, 600);
+    EXPECT_EQ(read.totals().received, 3000);
+    EXPECT_EQ(read.totals().withoutClient, written.totals().withoutClient);
+    EXPECT_GT(read.totals().withoutClient, 0);
     for (const auto sum :
-         {&ExportTotals::valorEmitidas, &ExportTotals::servicosEmitidas, &ExportTotals::valorRecebidas,
-          &ExportTotals::servicosRecebidas, &ExportTotals::impostoRetido}) {
+         {&ExportTotals::issuedValue, &ExportTotals::issuedServices, &ExportTotals::receivedValue,
+          &ExportTotals::receivedServices, &ExportTotals::withheldTax}) {
         EXPECT_EQ((read.totals().*sum).text(',', 0), (written.totals().*sum).text(',', 0));
     }
 }

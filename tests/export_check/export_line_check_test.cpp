@@ -4,6 +4,7 @@
 #include "export_check/export_file_reader.h"
 #include "export_check/export_line_check.h"
 #include "export_format/number_format.h"
+#include "export_format/written_lines.h"
 #include "support/case_names.h"
 
 #include <gtest/gtest.h>
@@ -126,10 +127,10 @@ bool expectReadsAsWritten(const std::string& line, const Invoice& invoice, const
     if (read.ambiguous) {
         return true;
     }
-    EXPECT_EQ(read.record->valnf, formatAmount(invoice.valnf));
-    EXPECT_EQ(read.record->valser, formatAmount(invoice.valser));
+    EXPECT_EQ(read.record->valnf, test::amountText(invoice.valnf));
+    EXPECT_EQ(read.record->valser, test::amountText(invoice.valser));
     if (line[0] == 'R') {
-        EXPECT_EQ(read.record->impret, formatAmount(invoice.impret));
+        EXPECT_EQ(read.record->impret, test::amountText(invoice.impret));
     }
     return false;
 }
@@ -207,8 +208,8 @@ TEST(ExportRecord, ManyRandomLinesReadAsWritten) {
         MemoryClients clients({client});
         const char separator = separators[i % 3];
         const MemoryRecord record = invoiceRecord(invoice);
-        const std::string line = (i % 2 == 0 ? LinhaEmitida(record, clients, separator)
-                                             : LinhaRecebida(record, clients, separator)) +
+        const std::string line = (i % 2 == 0 ? test::issuedLineOf(record, clients, separator)
+                                             : test::receivedLineOf(record, clients, separator)) +
                                  "\r\n";
         ambiguous += expectReadsAsWritten(line, invoice, test::receivedLine(Invoice{})) ? 1 : 0;
         if (HasFailure()) {

@@ -46,15 +46,15 @@ TEST(ExportTotals, CountsAndSumsEachLineType) {
         test::receivedLine(invoice(200, 150.25, 3.75)),
         test::receivedLine(invoice(1e12, 1e18, -1.5)),
     });
-    EXPECT_EQ(totals.emitidas, 3);
-    EXPECT_EQ(totals.emitidasX, 1);
-    EXPECT_EQ(totals.recebidas, 2);
-    EXPECT_EQ(brazilian(totals.valorEmitidas), "1.500,37");
-    EXPECT_EQ(brazilian(totals.servicosEmitidas), "1.002,67");
-    EXPECT_EQ(brazilian(totals.valorRecebidas), "1.000.000.000.200,00");
-    EXPECT_EQ(brazilian(totals.servicosRecebidas), "1.000.000.000.000.000.150,25");
-    EXPECT_EQ(brazilian(totals.impostoRetido), "2,25");
-    EXPECT_EQ(totals.semCliente, 0);
+    EXPECT_EQ(totals.issued, 3);
+    EXPECT_EQ(totals.issuedShort, 1);
+    EXPECT_EQ(totals.received, 2);
+    EXPECT_EQ(brazilian(totals.issuedValue), "1.500,37");
+    EXPECT_EQ(brazilian(totals.issuedServices), "1.002,67");
+    EXPECT_EQ(brazilian(totals.receivedValue), "1.000.000.000.200,00");
+    EXPECT_EQ(brazilian(totals.receivedServices), "1.000.000.000.000.000.150,25");
+    EXPECT_EQ(brazilian(totals.withheldTax), "2,25");
+    EXPECT_EQ(totals.withoutClient, 0);
 }
 
 // ---- Clients not found
@@ -70,7 +70,7 @@ TEST(ExportTotals, ClientsNotFoundFromTheirBlocks) {
     MemoryRecord namedLikeIt = test::clientRecord(5, "TOMADOR NAO ENCONTRADO (5)");
     const auto issuedWith = [](const MemoryRecord& client) {
         MemoryClients clients({client});
-        return LinhaEmitida(test::invoiceRecord(invoice(1, 1, 0, 5)), clients, '/') + "\r\n";
+        return test::issuedLineOf(test::invoiceRecord(invoice(1, 1, 0, 5)), clients, '/') + "\r\n";
     };
 
     const struct {
@@ -93,10 +93,10 @@ TEST(ExportTotals, ClientsNotFoundFromTheirBlocks) {
     };
     for (const auto& c : cases) {
         const ExportTotals totals = totalsOf({c.line});
-        EXPECT_EQ(totals.semCliente, c.missing) << c.name;
-        EXPECT_EQ(totals.codigosSemCliente, c.codes) << c.name;
-        EXPECT_EQ(totals.semClienteSemCodigo, c.withoutCode) << c.name;
-        EXPECT_FALSE(totals.maisCodigos) << c.name;
+        EXPECT_EQ(totals.withoutClient, c.missing) << c.name;
+        EXPECT_EQ(totals.missingClientCodes, c.codes) << c.name;
+        EXPECT_EQ(totals.withoutClientCode, c.withoutCode) << c.name;
+        EXPECT_FALSE(totals.moreMissingCodes) << c.name;
     }
 }
 
@@ -108,11 +108,11 @@ TEST(ExportTotals, UpToTenCodesEachOnce) {
     }
     lines.push_back(test::issuedLine(invoice(1, 1, 0, 0)));
     const ExportTotals totals = totalsOf(lines);
-    EXPECT_EQ(totals.semCliente, 25);
-    EXPECT_EQ(totals.codigosSemCliente,
+    EXPECT_EQ(totals.withoutClient, 25);
+    EXPECT_EQ(totals.missingClientCodes,
               (std::vector<std::int64_t>{100, 101, 102, 103, 104, 105, 106, 107, 108, 109}));
-    EXPECT_TRUE(totals.maisCodigos);
-    EXPECT_EQ(totals.semClienteSemCodigo, 1);
+    EXPECT_TRUE(totals.moreMissingCodes);
+    EXPECT_EQ(totals.withoutClientCode, 1);
 }
 
 // ---- Totals of several files
@@ -129,20 +129,20 @@ TEST(ExportTotals, AddingTotalsEqualsAddingTheirLines) {
     ExportTotals merged = totalsOf(first);
     merged.add(totalsOf(second));
     const ExportTotals whole = totalsOf(all);
-    EXPECT_EQ(merged.emitidas, whole.emitidas);
-    EXPECT_EQ(merged.emitidasX, whole.emitidasX);
-    EXPECT_EQ(merged.recebidas, whole.recebidas);
-    EXPECT_EQ(merged.semCliente, 4);
-    EXPECT_EQ(merged.semCliente, whole.semCliente);
-    EXPECT_EQ(merged.codigosSemCliente, (std::vector<std::int64_t>{57, 9}));
-    EXPECT_EQ(merged.codigosSemCliente, whole.codigosSemCliente);
-    EXPECT_EQ(merged.semClienteSemCodigo, whole.semClienteSemCodigo);
+    EXPECT_EQ(merged.issued, whole.issued);
+    EXPECT_EQ(merged.issuedShort, whole.issuedShort);
+    EXPECT_EQ(merged.received, whole.received);
+    EXPECT_EQ(merged.withoutClient, 4);
+    EXPECT_EQ(merged.withoutClient, whole.withoutClient);
+    EXPECT_EQ(merged.missingClientCodes, (std::vector<std::int64_t>{57, 9}));
+    EXPECT_EQ(merged.missingClientCodes, whole.missingClientCodes);
+    EXPECT_EQ(merged.withoutClientCode, whole.withoutClientCode);
     for (const auto sum :
-         {&ExportTotals::valorEmitidas, &ExportTotals::servicosEmitidas, &ExportTotals::valorRecebidas,
-          &ExportTotals::servicosRecebidas, &ExportTotals::impostoRetido}) {
+         {&ExportTotals::issuedValue, &ExportTotals::issuedServices, &ExportTotals::receivedValue,
+          &ExportTotals::receivedServices, &ExportTotals::withheldTax}) {
         EXPECT_EQ(brazilian(merged.*sum), brazilian(whole.*sum));
     }
-    EXPECT_EQ(brazilian(merged.servicosRecebidas), "100.000.000.000.000.000.003,00");
+    EXPECT_EQ(brazilian(merged.receivedServices), "100.000.000.000.000.000.003,00");
 }
 
 } // namespace

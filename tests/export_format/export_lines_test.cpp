@@ -86,7 +86,7 @@ TEST(Header, RegistrationZeroFilled) {
 
 TEST(LinhaEmitida, FullLineWithClient) {
     MemoryClients clients({cliente(7, "Cliente Sete")});
-    const std::string line = LinhaEmitida(emitida(), clients, '/');
+    const std::string line = test::issuedLineOf(emitida(), clients, '/');
     const std::string expected = "E"
                                  "15/01/2008"
                                  "A"
@@ -121,7 +121,7 @@ TEST(LinhaEmitida, WithholdingRate) {
         MemoryRecord invoice = emitida();
         invoice.set("RESTRB", c.restrb);
         invoice.set("ALQRET", c.alqret);
-        EXPECT_EQ(LinhaEmitida(invoice, clients, '/').substr(57, 5), c.rate) << c.name;
+        EXPECT_EQ(test::issuedLineOf(invoice, clients, '/').substr(57, 5), c.rate) << c.name;
     }
 }
 
@@ -130,21 +130,21 @@ TEST(LinhaEmitida, ShortLineForModuX) {
     invoice.set("MODU", std::string("X"));
     invoice.set("CODCLI", std::int32_t{999});
     MemoryClients clients;
-    EXPECT_EQ(LinhaEmitida(invoice, clients, '/'), "C"
-                                                   "15/01/2008"
-                                                   "11"
-                                                   "A"
-                                                   "00000042"
-                                                   "00000042");
+    EXPECT_EQ(test::issuedLineOf(invoice, clients, '/'), "C"
+                                                         "15/01/2008"
+                                                         "11"
+                                                         "A"
+                                                         "00000042"
+                                                         "00000042");
 
     invoice.set("SERIE", FieldValue{});
     invoice.set("NUMNF", FieldValue{});
-    EXPECT_EQ(LinhaEmitida(invoice, clients, '-'), "C"
-                                                   "15-01-2008"
-                                                   "11"
-                                                   " "
-                                                   "00000000"
-                                                   "00000000");
+    EXPECT_EQ(test::issuedLineOf(invoice, clients, '-'), "C"
+                                                         "15-01-2008"
+                                                         "11"
+                                                         " "
+                                                         "00000000"
+                                                         "00000000");
 }
 
 TEST(LinhaEmitida, OnlyAnExactUpperCaseXIsShort) {
@@ -152,7 +152,7 @@ TEST(LinhaEmitida, OnlyAnExactUpperCaseXIsShort) {
     for (const char* modu : {"x", " X", "X ", "XX"}) {
         MemoryRecord invoice = emitida();
         invoice.set("MODU", std::string(modu));
-        const std::string line = LinhaEmitida(invoice, clients, '/');
+        const std::string line = test::issuedLineOf(invoice, clients, '/');
         EXPECT_EQ(line.front(), 'E') << modu;
         EXPECT_EQ(line.size(), 288u) << modu;
     }
@@ -172,10 +172,10 @@ TEST(LinhaEmitida, ShortLineMakesNoLookup) {
     MemoryRecord invoice = emitida();
     invoice.set("MODU", std::string("X"));
     CountingClients clients;
-    LinhaEmitida(invoice, clients, '/');
+    test::issuedLineOf(invoice, clients, '/');
     EXPECT_TRUE(clients.asked.empty());
     invoice.set("MODU", std::string("x"));
-    LinhaEmitida(invoice, clients, '/');
+    test::issuedLineOf(invoice, clients, '/');
     EXPECT_EQ(clients.asked, std::vector<std::int32_t>{7});
 }
 
@@ -186,7 +186,7 @@ TEST(LinhaEmitida, EmptyFieldsAndNulls) {
         invoice.set(field, FieldValue{});
     }
     MemoryClients clients;
-    const std::string line = LinhaEmitida(invoice, clients, '/');
+    const std::string line = test::issuedLineOf(invoice, clients, '/');
     EXPECT_EQ(line, "E"
                     "15/01/2008"
                     " "
@@ -222,8 +222,8 @@ TEST(ClientBlock, MissingClients) {
         issued.set("CODCLI", c.code);
         MemoryRecord received = recebida();
         received.set("CODCLI", c.code);
-        const std::string e = LinhaEmitida(issued, clients, '/');
-        const std::string r = LinhaRecebida(received, clients, '/');
+        const std::string e = test::issuedLineOf(issued, clients, '/');
+        const std::string r = test::receivedLineOf(received, clients, '/');
         EXPECT_EQ(e.substr(62), missingClientBlock(c.emitida)) << c.name;
         EXPECT_EQ(r.substr(81), missingClientBlock(c.recebida)) << c.name;
         EXPECT_EQ(e.size(), 288u) << c.name;
@@ -235,7 +235,7 @@ TEST(ClientBlock, NullCodeReadsAsZero) {
     MemoryRecord invoice = emitida();
     invoice.set("CODCLI", FieldValue{});
     MemoryClients clients({cliente(0, "Cliente Zero")});
-    EXPECT_EQ(LinhaEmitida(invoice, clients, '/').substr(62 + 36, 12), "Cliente Zero");
+    EXPECT_EQ(test::issuedLineOf(invoice, clients, '/').substr(62 + 36, 12), "Cliente Zero");
 }
 
 TEST(ClientBlock, LongFieldsAreCutAndBlanksTrimmed) {
@@ -244,7 +244,7 @@ TEST(ClientBlock, LongFieldsAreCutAndBlanksTrimmed) {
     client.set("NUMERO", std::int32_t{1234567});
     client.set("CEP", std::string("  01310-100  "));
     MemoryClients clients({client});
-    const std::string block = LinhaEmitida(emitida(), clients, '/').substr(62);
+    const std::string block = test::issuedLineOf(emitida(), clients, '/').substr(62);
     ASSERT_EQ(block.size(), 226u);
     EXPECT_EQ(block.substr(0, 11), "00000000000");
     EXPECT_EQ(block.substr(11, 14), "12345678000199");
@@ -255,14 +255,14 @@ TEST(ClientBlock, LongFieldsAreCutAndBlanksTrimmed) {
 
 TEST(ClientBlock, FirstClientOfARepeatedCodeWins) {
     MemoryClients clients({cliente(9, "Outro"), cliente(7, "Primeiro"), cliente(7, "Segundo")});
-    EXPECT_EQ(LinhaEmitida(emitida(), clients, '/').substr(62 + 36, 8), "Primeiro");
+    EXPECT_EQ(test::issuedLineOf(emitida(), clients, '/').substr(62 + 36, 8), "Primeiro");
 }
 
 // ---- received invoices
 
 TEST(LinhaRecebida, FullLineWithClient) {
     MemoryClients clients({cliente(7, "Cliente Sete")});
-    const std::string line = LinhaRecebida(recebida(), clients, '/');
+    const std::string line = test::receivedLineOf(recebida(), clients, '/');
     const std::string expected = "R"
                                  "15/01/2008"
                                  "15/01/2008"
@@ -280,7 +280,7 @@ TEST(LinhaRecebida, FullLineWithClient) {
 
 TEST(LinhaRecebida, DateSeparatorFromTheCaller) {
     MemoryClients clients;
-    EXPECT_EQ(LinhaRecebida(recebida(), clients, '.').substr(0, 21), "R15.01.200815.01.2008");
+    EXPECT_EQ(test::receivedLineOf(recebida(), clients, '.').substr(0, 21), "R15.01.200815.01.2008");
 }
 
 // ---- widths
@@ -303,18 +303,18 @@ TEST(LineWidths, GrowOnlyWithNegativeOrHugeValues) {
         MemoryRecord invoice = emitida();
         invoice.set("RESTRB", std::string("R"));
         invoice.set(c.field, c.value);
-        EXPECT_EQ(LinhaEmitida(invoice, clients, '/').size(), c.emitida) << c.name;
+        EXPECT_EQ(test::issuedLineOf(invoice, clients, '/').size(), c.emitida) << c.name;
     }
     MemoryRecord invoice = emitida();
     invoice.set("VALNF", -1.5);
-    EXPECT_EQ(LinhaEmitida(invoice, clients, '/').substr(21, 16), "-000000000001.50");
+    EXPECT_EQ(test::issuedLineOf(invoice, clients, '/').substr(21, 16), "-000000000001.50");
 }
 
 TEST(LinhaEmitida, UnknownFieldIsAnError) {
     MemoryRecord incomplete{{"MODU", std::string("1")}, {"DATA", DateSerial{k15Jan2008}}};
     MemoryClients clients;
     try {
-        LinhaEmitida(incomplete, clients, '/');
+        test::issuedLineOf(incomplete, clients, '/');
         FAIL() << "no error";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "Field 'CODCLI' not found");

@@ -1,4 +1,5 @@
 #include "export_format/number_format.h"
+#include "export_format/written_lines.h"
 
 #include <gtest/gtest.h>
 
@@ -47,8 +48,8 @@ TEST(NumberFormat, AmountsAndRates) {
         {1e-300, "000000000000.00", "00.00"},
     };
     for (const NumberCase& c : cases) {
-        EXPECT_EQ(formatAmount(c.value), c.amount) << c.value;
-        EXPECT_EQ(formatRate(c.value), c.rate) << c.value;
+        EXPECT_EQ(test::amountText(c.value), c.amount) << c.value;
+        EXPECT_EQ(test::rateText(c.value), c.rate) << c.value;
     }
 }
 
@@ -72,10 +73,10 @@ TEST(NumberFormat, AmountBoundariesNearTenToTheTwelfth) {
         {std::numeric_limits<double>::quiet_NaN(), "NAN"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(formatAmount(c.value), c.amount) << c.value;
+        EXPECT_EQ(test::amountText(c.value), c.amount) << c.value;
     }
-    EXPECT_EQ(formatAmount(999999999999.99).size(), 15u);
-    EXPECT_EQ(formatAmount(999999999999.996).size(), 16u);
+    EXPECT_EQ(test::amountText(999999999999.99).size(), 15u);
+    EXPECT_EQ(test::amountText(999999999999.996).size(), 16u);
 }
 
 } // namespace
@@ -121,13 +122,13 @@ TEST(NumberFormat, AgreesWithTheLongHandRuleOnManyValues) {
     std::uniform_int_distribution<int> scale(0, 4);
     for (int i = 0; i < 200000; ++i) {
         const double value = static_cast<double>(thousandths(random)) / std::pow(10.0, scale(random));
-        ASSERT_EQ(formatAmount(value), referenceAmount(value)) << std::setprecision(17) << value;
+        ASSERT_EQ(test::amountText(value), referenceAmount(value)) << std::setprecision(17) << value;
     }
     // Values a hair either side of half a cent.
     for (double cents = 0.5; cents < 1e8; cents = cents * 3 + 0.5) {
         for (const double value :
              {std::nextafter(cents / 100, 0.0), cents / 100, std::nextafter(cents / 100, 1e9)}) {
-            ASSERT_EQ(formatAmount(value), referenceAmount(value)) << std::setprecision(17) << value;
+            ASSERT_EQ(test::amountText(value), referenceAmount(value)) << std::setprecision(17) << value;
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "common/date_serial.h"
 #include "export_format/export_lines.h"
+#include "export_format/number_format.h"
 #include "support/memory_records.h"
 
 #include <cstdint>
@@ -54,18 +55,41 @@ inline MemoryRecord clientRecord(std::int32_t code, const std::string& name) {
             {"CEP", std::string("1310100")}};
 }
 
+// The line builders over a client lookup alone, each client's block built anew as when a run first meets it.
+inline std::string issuedLineOf(const SourceRecord& invoice, ClientLookup& clients, char separator) {
+    ClientBlocks blocks(clients, 0);
+    return LinhaEmitida(invoice, blocks, separator);
+}
+
+inline std::string receivedLineOf(const SourceRecord& invoice, ClientLookup& clients, char separator) {
+    ClientBlocks blocks(clients, 0);
+    return LinhaRecebida(invoice, blocks, separator);
+}
+
 inline std::string headerLine(const std::string& registration = "123") {
     return LinhaCabecalho(registration) + "\r\n";
 }
 
 inline std::string issuedLine(const Invoice& invoice, char separator = '/') {
     MemoryClients clients({clientRecord(1, "Jo\xE3o da Silva")});
-    return LinhaEmitida(invoiceRecord(invoice), clients, separator) + "\r\n";
+    return issuedLineOf(invoiceRecord(invoice), clients, separator) + "\r\n";
 }
 
 inline std::string receivedLine(const Invoice& invoice, char separator = '/') {
     MemoryClients clients({clientRecord(1, "Jo\xE3o da Silva")});
-    return LinhaRecebida(invoiceRecord(invoice), clients, separator) + "\r\n";
+    return receivedLineOf(invoiceRecord(invoice), clients, separator) + "\r\n";
+}
+
+inline std::string amountText(double value) {
+    std::string text;
+    appendAmount(text, value);
+    return text;
+}
+
+inline std::string rateText(double value) {
+    std::string text;
+    appendRate(text, value);
+    return text;
 }
 
 inline Invoice shortInvoice() {

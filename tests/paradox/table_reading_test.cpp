@@ -56,7 +56,7 @@ std::vector<std::int32_t> codesOf(const Table& table) {
 // The CODIGO of every row, through a selection that keeps them all.
 std::vector<std::int32_t> selectedCodesOf(const Table& table) {
     const FieldInfo& code = table.field("CODIGO");
-    const SelectedRows rows = table.select([](std::span<const std::byte>) { return true; });
+    const RecordSet rows = table.select([](std::span<const std::byte>) { return true; });
     std::vector<std::int32_t> codes;
     for (const std::uint32_t index : rows.chainOrder) {
         codes.push_back(integer(rows.record(index), code).value_or(-1));
@@ -152,7 +152,7 @@ TEST_P(BlockReadingTest, SelectionReadsTheFileOnceInItsOrderAndKeepsTheChainsOrd
     reads.clear();
     const FieldInfo& code = table.field("CODIGO");
     std::size_t seen = 0;
-    const SelectedRows rows = table.select([&](std::span<const std::byte> record) {
+    const RecordSet rows = table.select([&](std::span<const std::byte> record) {
         ++seen;
         return integer(record, code).value_or(-1) % 3 == 0;
     });
@@ -180,7 +180,7 @@ TEST_P(BlockReadingTest, SelectionReadsTheFileOnceInItsOrderAndKeepsTheChainsOrd
 TEST_P(BlockReadingTest, RowsLinedUpAlongTheChainLieInItsOrderWithoutStaleOnes) {
     const Table table = Table::fromBytes(numberedRows().build(GetParam().placement), "ALINHADA.DB");
     const FieldInfo& code = table.field("CODIGO");
-    SelectedRows rows = table.select(
+    RecordSet rows = table.select(
         [&](std::span<const std::byte> record) { return integer(record, code).value_or(0) % 2 == 1; });
     rows.lineUpAlongChain();
     ASSERT_EQ(rows.bytes.size(), rows.chainOrder.size() * rows.recordSize);
@@ -198,7 +198,7 @@ TEST_P(BlockReadingTest, SortingKeepsEachBucketsRowsTogetherInChainOrder) {
     reads.clear();
     const FieldInfo& code = table.field("CODIGO");
     // Codes ending in 0 skipped, the others sorted by their last digit.
-    const std::vector<SelectedRows> buckets = table.sort([&](std::span<const std::byte> record) {
+    const std::vector<RecordSet> buckets = table.selectIntoBuckets([&](std::span<const std::byte> record) {
         const auto last = static_cast<std::uint32_t>(integer(record, code).value_or(0) % 10);
         return last == 0 ? Table::kSkip : last;
     });

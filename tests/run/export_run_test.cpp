@@ -56,10 +56,10 @@ MemoryRecord client(std::int32_t code, const char* name) {
 
 // Three issued invoices (one short) and two received ones, one of whose clients is missing.
 struct Sources {
-    MemoryQuery emitidas{{invoice(3, "1", 101, 1), invoice(4, "X", 102, 2), invoice(5, "2", 103, 2)}};
-    MemoryQuery recebidas{{invoice(6, "1", 501, 2), invoice(7, "1", 502, 57)}};
+    MemoryQuery issued{{invoice(3, "1", 101, 1), invoice(4, "X", 102, 2), invoice(5, "2", 103, 2)}};
+    MemoryQuery received{{invoice(6, "1", 501, 2), invoice(7, "1", 502, 57)}};
     MemoryClients clients{{client(1, "Jo\xE3o da Silva"), client(2, "Concei\xE7\xE3o Servi\xE7os Ltda")}};
-    ExportSources sources() { return {emitidas, recebidas, clients}; }
+    ExportSources sources() { return {issued, received, clients}; }
 };
 
 class ExportRunTest : public ::testing::Test {
@@ -391,12 +391,12 @@ TEST_F(ExportRunTest, RealFullDisk) {
         GTEST_SKIP() << "mounting a small file system needs root";
     }
     std::vector<MemoryRecord> many(200, invoice(3, "1", 101, 1));
-    MemoryQuery emitidas(std::move(many));
+    MemoryQuery issued(std::move(many));
     view.folder = small.string();
     writeFile(small / "saida.txt", "antigo");
     std::string message;
     try {
-        ExportaDados(view, {emitidas, data.recebidas, data.clients}, '/');
+        ExportaDados(view, {issued, data.received, data.clients}, '/');
     } catch (const Error& error) {
         message = error.what();
     }
@@ -423,10 +423,10 @@ private:
 
 TEST_F(ExportRunTest, ReadFailureMidwayKeepsTheOldFile) {
     writeFile(target(), "antigo");
-    BrokenQuery emitidas({invoice(3, "1", 1, 1), invoice(3, "1", 2, 1), invoice(3, "1", 3, 1)});
+    BrokenQuery issued({invoice(3, "1", 1, 1), invoice(3, "1", 2, 1), invoice(3, "1", 3, 1)});
     std::string message;
     try {
-        ExportaDados(view, {emitidas, data.recebidas, data.clients}, '/');
+        ExportaDados(view, {issued, data.received, data.clients}, '/');
     } catch (const Error& error) {
         message = error.what();
     }

@@ -58,8 +58,8 @@ void PrintTo(const Gathered& g, std::ostream* out) {
 std::vector<Gathered> gather(PeriodInvoices& invoices) {
     std::vector<Gathered> all;
     for (const RegistrationInvoices& registration : invoices.registrations()) {
-        KeptRows issuedRows = invoices.issued(registration);
-        KeptRows receivedRows = invoices.received(registration);
+        RecordCursor issuedRows = invoices.issued(registration);
+        RecordCursor receivedRows = invoices.received(registration);
         all.push_back(
             {registrationText(registration.registration), numbersOf(issuedRows), numbersOf(receivedRows)});
     }

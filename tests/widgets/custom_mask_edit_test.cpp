@@ -44,12 +44,12 @@ protected:
 };
 
 TEST_F(CustomMaskEditTest, MaskTakesCurrentTextAndEmptyMaskLeavesItPlain) {
-    m_edit.setText(QStringLiteral("01/02/2008"));
+    m_edit.SetText(QStringLiteral("01/02/2008"));
     m_edit.setEditMask(kDateMask);
     EXPECT_EQ(m_edit.displayText(), QStringLiteral("01/02/2008"));
     EXPECT_EQ(m_edit.Text(), QStringLiteral("01/02/2008"));
 
-    m_edit.setText(QStringLiteral("1 /2 /2008"));
+    m_edit.SetText(QStringLiteral("1 /2 /2008"));
     m_edit.setEditMask(QString());
     EXPECT_FALSE(m_edit.hasEditMask());
     EXPECT_EQ(m_edit.displayText(), QStringLiteral("1 /2 /2008"));
@@ -74,7 +74,7 @@ TEST_F(CustomMaskEditTest, WrittenTextIsLaidIntoPositions) {
     } cases[] = {{"01/02/2008", "01/02/2008"}, {"", "__/__/____"},           {" 1/ 2/2008", "_1/_2/2008"},
                  {"1/2/2008", "1_/2_/2008"},   {"  /  /    ", "__/__/____"}, {"31/12", "31/12/____"}};
     for (const auto& c : cases) {
-        m_edit.setText(QString::fromLatin1(c.written));
+        m_edit.SetText(QString::fromLatin1(c.written));
         EXPECT_EQ(m_edit.displayText(), QString::fromLatin1(c.shown)) << c.written;
     }
 }
@@ -152,7 +152,7 @@ class CustomMaskEditEditingTest : public CustomMaskEditTest,
 TEST_P(CustomMaskEditEditingTest, DeletionCutAndPasteGoThroughTheMask) {
     const EditingCase& c = GetParam();
     m_edit.setEditMask(kDateMask);
-    m_edit.setText(QString::fromLatin1(c.start));
+    m_edit.SetText(QString::fromLatin1(c.start));
     QGuiApplication::clipboard()->setText(QStringLiteral("31122008"));
     enter();
     c.keys(m_edit);
@@ -225,7 +225,7 @@ TEST_F(CustomMaskEditTest, PasteOfWhatFindsNoPlaceBeepsOnce) {
 
 TEST_F(CustomMaskEditTest, ChangesMadeBehindTheMaskAreTakenBack) {
     m_edit.setEditMask(kDateMask);
-    m_edit.setText(QStringLiteral("01/02/2008"));
+    m_edit.SetText(QStringLiteral("01/02/2008"));
     enter();
     m_edit.setCursorPosition(3);
     QSignalSpy changed(&m_edit, &TCustomMaskEdit::changed);
@@ -256,7 +256,7 @@ TEST_F(CustomMaskEditTest, ChangesMadeBehindTheMaskAreTakenBack) {
 
 TEST_F(CustomMaskEditTest, ContextMenuEditsThroughTheMask) {
     m_edit.setEditMask(kDateMask);
-    m_edit.setText(QStringLiteral("01/02/2008"));
+    m_edit.SetText(QStringLiteral("01/02/2008"));
     QGuiApplication::clipboard()->setText(QStringLiteral("3112"));
     enter();
     m_edit.setSelection(0, 2);
@@ -282,7 +282,7 @@ TEST_F(CustomMaskEditTest, ContextMenuEditsThroughTheMask) {
 
 TEST_F(CustomMaskEditTest, EscapeRestoresTextOfEntering) {
     m_edit.setEditMask(kDateMask);
-    m_edit.setText(QStringLiteral(" 1/02/2008"));
+    m_edit.SetText(QStringLiteral(" 1/02/2008"));
     enter();
     QTest::keyClicks(&m_edit, QStringLiteral("3/4"));
     EXPECT_EQ(m_edit.displayText(), QStringLiteral("3_/4_/____"));
@@ -295,7 +295,7 @@ TEST_F(CustomMaskEditTest, EnteringSelectsAllAndLeavingSignals) {
     QSignalSpy entered(&m_edit, &TCustomMaskEdit::entered);
     QSignalSpy exited(&m_edit, &TCustomMaskEdit::exited);
     m_edit.setEditMask(kDateMask);
-    m_edit.setText(QStringLiteral("01/02/2008"));
+    m_edit.SetText(QStringLiteral("01/02/2008"));
 
     enter();
     EXPECT_EQ(entered.count(), 1);
@@ -311,7 +311,7 @@ TEST_F(CustomMaskEditTest, EnteringSelectsAllAndLeavingSignals) {
 TEST_F(CustomMaskEditTest, WithoutAutoSelectCaretGoesToFirstDigitPosition) {
     m_edit.setAutoSelect(false);
     m_edit.setEditMask(QStringLiteral("!-99-99;1;_"));
-    m_edit.setText(QStringLiteral("-12-34"));
+    m_edit.SetText(QStringLiteral("-12-34"));
     enter();
     EXPECT_FALSE(m_edit.hasSelectedText());
     EXPECT_EQ(m_edit.cursorPosition(), 1);
@@ -339,15 +339,15 @@ TEST_F(CustomMaskEditTest, ChangedFiresOnlyWhenShownTextChanges) {
     } steps[] = {
         {"mask laid over empty text", [this] { m_edit.setEditMask(kDateMask); }, 1},
         {"same mask again", [this] { m_edit.setEditMask(kDateMask); }, 0},
-        {"empty text under mask", [this] { m_edit.setText(QString()); }, 0},
+        {"empty text under mask", [this] { m_edit.SetText(QString()); }, 0},
         {"enter", [this] { enter(); }, 0},
         {"two digits", [this] { QTest::keyClicks(&m_edit, QStringLiteral("12")); }, 2},
         {"backspace", [this] { QTest::keyClick(&m_edit, Qt::Key_Backspace); }, 1},
         {"refused letter", [this] { QTest::keyClicks(&m_edit, QStringLiteral("x")); }, 0},
         {"separator jump", [this] { QTest::keyClicks(&m_edit, QStringLiteral("/")); }, 0},
-        {"same text written", [this] { m_edit.setText(m_edit.Text()); }, 0},
+        {"same text written", [this] { m_edit.SetText(m_edit.Text()); }, 0},
         {"mask removed keeps shown text", [this] { m_edit.setEditMask(QString()); }, 1},
-        {"plain text written", [this] { m_edit.setText(QStringLiteral("abc")); }, 1},
+        {"plain text written", [this] { m_edit.SetText(QStringLiteral("abc")); }, 1},
         {"plain typing", [this] { QTest::keyClicks(&m_edit, QStringLiteral("d")); }, 1},
     };
     for (const auto& step : steps) {

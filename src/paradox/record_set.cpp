@@ -1,4 +1,4 @@
-#include "paradox/selected_rows.h"
+#include "paradox/record_set.h"
 
 #include "platform/huge_pages.h"
 
@@ -8,7 +8,7 @@
 
 namespace kalvian::paradox {
 
-void SelectedRows::lineUpAlongChain() {
+void RecordSet::lineUpAlongChain() {
     if (std::is_sorted(chainOrder.begin(), chainOrder.end())) {
         return;
     }

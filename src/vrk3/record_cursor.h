@@ -11,15 +11,15 @@
 
 namespace kalvian {
 
-// Rows a table's reading kept, walked forward in a given order as an invoice query. The table and the rows
-// must outlive the walk.
-class KeptRows : public InvoiceQuery {
+// A cursor over the records a table's reading kept, walked forward in a given order as an invoice query. The
+// table and the rows must outlive the walk.
+class RecordCursor : public InvoiceQuery {
 public:
-    KeptRows() = default;
+    RecordCursor() = default;
     // queryName names the query in the message of a read past the last row; order lists the rows to walk
     // by their index among the kept ones.
-    KeptRows(std::string queryName, const paradox::Table& table, const paradox::SelectedRows& rows,
-             std::span<const std::uint32_t> order);
+    RecordCursor(std::string queryName, const paradox::Table& table, const paradox::RecordSet& rows,
+                 std::span<const std::uint32_t> order);
 
     std::int64_t rowCount() const override { return static_cast<std::int64_t>(m_order.size()); }
     void first() override { m_position = 0; }
@@ -31,7 +31,7 @@ public:
 private:
     std::string m_queryName;
     const paradox::Table* m_table = nullptr;
-    const paradox::SelectedRows* m_rows = nullptr;
+    const paradox::RecordSet* m_rows = nullptr;
     std::span<const std::uint32_t> m_order;
     std::size_t m_position = 0;
     mutable RowRecord m_current;

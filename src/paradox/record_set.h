@@ -9,7 +9,7 @@ namespace kalvian::paradox {
 
 // The records a table's reading kept: back to back in the order they lie in the file, with the order the
 // block chain gives those of the chain (records of free blocks are among the bytes but never in it).
-struct SelectedRows {
+struct RecordSet {
     std::size_t recordSize = 0;
     std::vector<std::byte> bytes;
     std::vector<std::uint32_t> chainOrder; // indexes of records in bytes

@@ -1,14 +1,14 @@
-#include "vrk3/kept_rows.h"
+#include "vrk3/record_cursor.h"
 
 #include "common/error.h"
 
 namespace kalvian {
 
-KeptRows::KeptRows(std::string queryName, const paradox::Table& table, const paradox::SelectedRows& rows,
-                   std::span<const std::uint32_t> order)
+RecordCursor::RecordCursor(std::string queryName, const paradox::Table& table, const paradox::RecordSet& rows,
+                           std::span<const std::uint32_t> order)
     : m_queryName(std::move(queryName)), m_table(&table), m_rows(&rows), m_order(order) {}
 
-const SourceRecord& KeptRows::current() const {
+const SourceRecord& RecordCursor::current() const {
     if (eof()) {
         throw Error(m_queryName + ": No current record");
     }
