@@ -1,7 +1,7 @@
 // Draws the real window over the bundled demo tables, in the states the user guide shows, as PNG files:
 //   window_pictures <samples/vrk3> <docs/guia>
-// The tables are copied to /tmp/contabilidade/VRK3 and exported to /tmp/contabilidade/VRK4, so every picture
-// shows those two folders whatever machine drew it. It runs on Qt's offscreen platform: each picture is the
+// The tables are copied to contabilidade/VRK3 and exported to contabilidade/VRK4 in a fresh temporary folder,
+// removed at the end, so the pictures show those two folders rather than the drawing machine's own. It runs on Qt's offscreen platform: each picture is the
 // window as it paints itself, with the message box it shows at that moment drawn over its middle, each under
 // a plain title bar with its caption (what a desktop would draw around them).
 #include "app/application_start.h"
@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -28,7 +29,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kOffice = "/tmp/contabilidade";
 constexpr int kTitleHeight = 22;
 
 // The widget under a title bar with its caption.
@@ -94,7 +94,7 @@ template <class T> T& child(QWidget& window, const char* name) {
     return *found;
 }
 
-void drawAll(const QString& folder) {
+void drawAll(const fs::path& office, const QString& folder) {
     kalvian::TfrmKalvian window;
     window.show();
     QApplication::processEvents();
@@ -102,7 +102,7 @@ void drawAll(const QString& folder) {
     auto& novaConsulta = child<QAction>(window, "actNovaConsulta");
     auto& exportar = child<QAction>(window, "actExportar");
 
-    child<QLineEdit>(window, "edtDestino").setText(QString::fromStdString((kOffice / "VRK4").string() + "/"));
+    child<QLineEdit>(window, "edtDestino").setText(QString::fromStdString((office / "VRK4").string() + "/"));
     child<QLineEdit>(window, "edtInscricao").setText(QStringLiteral("1001"));
     child<kalvian::TDateEdit>(window, "edtDataIni").setDateValue(kalvian::toSerial({2008, 1, 1}));
     child<kalvian::TDateEdit>(window, "edtDataFin").setDateValue(kalvian::toSerial({2008, 12, 15}));
@@ -115,7 +115,7 @@ void drawAll(const QString& folder) {
     pictureWithBox(window, exportar, folder + "/pergunta-substituir.png", QMessageBox::No);
 
     novaConsulta.trigger();
-    child<QLineEdit>(window, "edtOrigem").setText(QString::fromStdString((kOffice / "VRK4").string() + "/"));
+    child<QLineEdit>(window, "edtOrigem").setText(QString::fromStdString((office / "VRK4").string() + "/"));
     pictureWithBox(window, consulta, folder + "/erro-tabela-nao-encontrada.png", QMessageBox::Ok);
 }
 
@@ -133,20 +133,24 @@ int main(int argc, char* argv[]) {
     const QString folder = QDir(QString::fromLocal8Bit(argv[2])).absolutePath();
     QApplication application(argc, argv);
     kalvian::startApplication(application);
+    const QTemporaryDir scratch(QDir::tempPath() + QStringLiteral("/kalvian-figuras-XXXXXX"));
+    if (!scratch.isValid()) {
+        std::fprintf(stderr, "window_pictures: %s\n", qPrintable(scratch.errorString()));
+        return 1;
+    }
     try {
-        fs::remove_all(kOffice);
-        fs::create_directories(kOffice / "VRK3");
-        fs::create_directories(kOffice / "VRK4");
+        const fs::path office = fs::path(scratch.path().toStdString()) / "contabilidade";
+        fs::create_directories(office / "VRK3");
+        fs::create_directories(office / "VRK4");
         for (const char* table : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
-            fs::copy_file(tables / table, kOffice / "VRK3" / table);
+            fs::copy_file(tables / table, office / "VRK3" / table);
         }
         // The window starts with the current folder in both folder fields.
-        QDir::setCurrent(QString::fromStdString((kOffice / "VRK3").string() + "/"));
-        drawAll(folder);
+        QDir::setCurrent(QString::fromStdString((office / "VRK3").string() + "/"));
+        drawAll(office, folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "window_pictures: %s\n", error.what());
         return 1;
     }
-    fs::remove_all(kOffice);
     return 0;
 }

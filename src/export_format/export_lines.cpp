@@ -18,7 +18,9 @@ std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
     std::string line = "C";
     appendDate(line, invoice.asDate("DATA"), dateSeparator);
     line += "11";
+    // The import layout has the short line's SERIE left-justified, unlike the E and R lines.
     appendPreencheDireita(line, invoice.asText("SERIE"), 1, ' ');
+    // The import layout wants the number twice: the first and the last of a range of one invoice.
     const std::string number = PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
     line += number;
     line += number;
@@ -66,6 +68,7 @@ std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, ch
     std::string line;
     line.reserve(kRecebidaWidth + 2);
     line += 'R';
+    // The import layout wants DATA twice; the table's own DATEMI is never written.
     line += date;
     line += date;
     appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
