@@ -6,7 +6,7 @@
 #include "cli/run_summary.h"
 #include "cli/totals_report.h"
 #include "common/error.h"
-#include "common/path.h"
+#include "platform/path.h"
 #include "export_check/export_line_check.h"
 #include "export_format/file_name.h"
 #include "platform/file_error.h"

@@ -1,7 +1,7 @@
 #include "export_run.h"
 
 #include "common/error.h"
-#include "common/path.h"
+#include "platform/path.h"
 #include "common/trim.h"
 #include "common/windows1252.h"
 #include "export_format/export_lines.h"

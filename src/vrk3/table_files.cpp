@@ -2,7 +2,7 @@
 
 #include "common/ascii_case.h"
 #include "common/error.h"
-#include "common/path.h"
+#include "platform/path.h"
 #include "platform/files.h"
 #include "vrk3/query_host.h"
 

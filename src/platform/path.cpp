@@ -1,4 +1,4 @@
-#include "path.h"
+#include "platform/path.h"
 
 #include "common/trim.h"
 
