@@ -10,14 +10,13 @@
 #include <QLocale>
 
 #include <iostream>
-#include <string>
-#include <vector>
 
 int main(int argc, char* argv[]) {
+    kalvian::useStandardStreamsAsBytes();
     const QCoreApplication app(argc, argv);
-    // The bytes themselves: Qt's decoding of the arguments turns what is not UTF-8 into U+FFFD.
+    // The arguments as the system passed them: Qt's decoding turns bytes that are not UTF-8 into U+FFFD.
     const kalvian::ParsedOptions parsed =
-        kalvian::parseExportOptions(std::vector<std::string>(argv, argv + argc));
+        kalvian::parseExportOptions(kalvian::commandLineArguments(argc, argv));
     if (!parsed.usageError.empty()) {
         std::cerr << parsed.usageError << "\nUse kalvian-export --ajuda para ver as opções.\n";
         return kalvian::kExitUsage;

@@ -5,6 +5,12 @@
 
 namespace kalvian {
 
+std::vector<std::string> commandLineArguments(int argc, char* argv[]) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+void useStandardStreamsAsBytes() {}
+
 std::string currentFolder() {
     char path[PATH_MAX];
     return ::getcwd(path, sizeof path) != nullptr ? std::string(path) : std::string(".");

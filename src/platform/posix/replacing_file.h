@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/file_error.h"
+#include "platform/placement.h"
 #include "platform/posix/file_calls.h"
 #include "platform/posix/interrupt_cleanup.h"
 #include "platform/posix/resolved_target.h"
@@ -9,9 +10,6 @@
 #include <string_view>
 
 namespace kalvian {
-
-// How a finished file takes its name: only while no file bears it, or in place of the one that does.
-enum class Placement { New, Replace };
 
 // Writes a file that takes the target's name in one step once it is complete, or never appears. A symbolic
 // link at the target is written through and stays a link. The bytes go to a file without a name in the

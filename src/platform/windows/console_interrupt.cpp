@@ -1,0 +1,67 @@
+#include "platform/windows/console_interrupt.h"
+
+#include <array>
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <windows.h>
+
+namespace kalvian {
+
+namespace {
+
+constexpr int kFree = 0;
+constexpr int kFilling = 1;
+constexpr int kWatched = 2;
+constexpr std::size_t kLongestPath = 32768;
+
+// Read by the handler, which Windows runs on a thread of its own: a slot counts once its path is written.
+struct Slot {
+    std::atomic<int> state{kFree};
+    wchar_t path[kLongestPath] = {};
+};
+
+std::array<Slot, 16> g_slots;
+
+BOOL WINAPI removeWatchedFiles(DWORD) {
+    for (Slot& slot : g_slots) {
+        if (slot.state.load(std::memory_order_acquire) == kWatched) {
+            ::DeleteFileW(slot.path);
+        }
+    }
+    return FALSE; // the next handler, in the end the system's, ends the process
+}
+
+void installHandler() {
+    static std::once_flag installed;
+    std::call_once(installed, [] { ::SetConsoleCtrlHandler(removeWatchedFiles, TRUE); });
+}
+
+} // namespace
+
+bool ConsoleInterrupt::watch(const std::wstring& path) {
+    installHandler();
+    forget();
+    if (path.size() >= kLongestPath) {
+        return false;
+    }
+    for (std::size_t i = 0; i < g_slots.size(); ++i) {
+        int expected = kFree;
+        if (g_slots[i].state.compare_exchange_strong(expected, kFilling)) {
+            std::memcpy(g_slots[i].path, path.c_str(), (path.size() + 1) * sizeof(wchar_t));
+            g_slots[i].state.store(kWatched, std::memory_order_release);
+            m_slot = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void ConsoleInterrupt::forget() {
+    if (m_slot >= 0) {
+        g_slots[static_cast<std::size_t>(m_slot)].state.store(kFree, std::memory_order_release);
+        m_slot = -1;
+    }
+}
+
+} // namespace kalvian

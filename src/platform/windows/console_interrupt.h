@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace kalvian {
+
+// A temporary file that Ctrl+C, Ctrl+Break, closing the console, logging off or shutting down removes
+// before the process ends. The file must be open with FILE_SHARE_DELETE, so that it can be deleted while
+// the writer still holds it: it goes when the process's handles close.
+class ConsoleInterrupt {
+public:
+    ConsoleInterrupt() = default;
+    ~ConsoleInterrupt() { forget(); }
+
+    ConsoleInterrupt(const ConsoleInterrupt&) = delete;
+    ConsoleInterrupt& operator=(const ConsoleInterrupt&) = delete;
+
+    // Watches the file at `path` (a system path), in place of the one watched before. False when too many
+    // files are watched at once.
+    bool watch(const std::wstring& path);
+    // Stops watching; the file itself is left alone.
+    void forget();
+
+private:
+    int m_slot = -1;
+};
+
+} // namespace kalvian

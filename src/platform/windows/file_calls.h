@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace kalvian {
+
+// The Windows calls an output file is written with, on whole wide paths (systemPath). Each returns what its
+// namesake returns and leaves the cause in GetLastError(); tests override some of them to make a disk fill
+// up or another program hold a file. A handle is the system's HANDLE.
+class FileCalls {
+public:
+    using Handle = void*;
+    static constexpr unsigned long kNoAttributes = 0xFFFFFFFF; // INVALID_FILE_ATTRIBUTES
+
+    virtual ~FileCalls() = default;
+
+    // GetFileAttributesW.
+    virtual unsigned long attributes(const std::wstring& path);
+    // A new file, for writing, that other programs may read and the interrupt handler may delete;
+    // fails with ERROR_FILE_EXISTS when the name is taken. Returns null on failure.
+    virtual Handle createNew(const std::wstring& path);
+    virtual bool write(Handle file, const char* data, unsigned long size, unsigned long& written);
+    // FlushFileBuffers: the file's bytes on the disk.
+    virtual bool flush(Handle file);
+    virtual bool close(Handle file);
+    // MoveFileExW with MOVEFILE_WRITE_THROUGH and no replacing: fails with ERROR_ALREADY_EXISTS or
+    // ERROR_FILE_EXISTS when `to` is taken.
+    virtual bool moveNew(const std::wstring& from, const std::wstring& to);
+    // ReplaceFileW: `replacement` takes the name of `replaced`, which keeps its attributes and security.
+    virtual bool replace(const std::wstring& replaced, const std::wstring& replacement);
+    virtual bool remove(const std::wstring& path);
+
+    static FileCalls& system();
+};
+
+} // namespace kalvian

@@ -1,0 +1,47 @@
+#include "platform/process.h"
+
+#include "platform/windows/wide_text.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+#include <shellapi.h>
+#include <windows.h>
+
+namespace kalvian {
+
+std::vector<std::string> commandLineArguments(int, char*[]) {
+    int count = 0;
+    wchar_t** wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; i < count; ++i) {
+        arguments.push_back(toUtf8(wide[i]));
+    }
+    ::LocalFree(wide);
+    return arguments;
+}
+
+void useStandardStreamsAsBytes() {
+    ::SetConsoleOutputCP(CP_UTF8);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+    _setmode(_fileno(stdin), _O_BINARY);
+}
+
+std::string currentFolder() {
+    const DWORD needed = ::GetCurrentDirectoryW(0, nullptr);
+    std::wstring folder(needed, L'\0');
+    const DWORD length = ::GetCurrentDirectoryW(needed, folder.data());
+    if (length == 0 || length >= needed) {
+        return ".";
+    }
+    folder.resize(length);
+    return toUtf8(folder);
+}
+
+bool standardErrorIsTerminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+} // namespace kalvian

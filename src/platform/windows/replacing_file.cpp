@@ -1,0 +1,168 @@
+#include "platform/windows/replacing_file.h"
+
+#include "platform/windows/error_codes.h"
+#include "platform/windows/wide_text.h"
+
+#include <random>
+#include <windows.h>
+
+namespace kalvian {
+
+namespace {
+
+constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr int kNameAttempts = 100;
+
+// Marked as ours, should a power cut leave one behind.
+std::wstring temporaryName() {
+    static std::mt19937 random{std::random_device{}()};
+    return L".kalvian-" + std::to_wstring(random() % 1000000000) + L".tmp";
+}
+
+bool nameTaken(DWORD error) {
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
+}
+
+} // namespace
+
+ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
+    : m_calls(calls), m_target(std::move(target)), m_path(systemPath(m_target)) {
+    checkTarget();
+    createTemporary();
+    m_buffer.reserve(kBufferSize);
+}
+
+ReplacingFile::~ReplacingFile() {
+    if (m_file != nullptr) {
+        m_calls.close(m_file);
+    }
+    if (!m_temporary.empty()) {
+        m_calls.remove(m_temporary);
+    }
+}
+
+void ReplacingFile::fail(FileStep step, unsigned long systemError) const {
+    throw FileError(static_cast<int>(systemError), step, m_target);
+}
+
+void ReplacingFile::checkTarget() const {
+    const std::wstring folder = folderOf(m_path);
+    const DWORD folderAttributes = m_calls.attributes(folder);
+    if (folderAttributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        fail(FileStep::OpenFolder, error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+    }
+    if ((folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+        fail(FileStep::OpenFolder, ERROR_DIRECTORY);
+    }
+    const DWORD attributes = m_calls.attributes(m_path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND) {
+            fail(FileStep::CheckTarget, error);
+        }
+        return;
+    }
+    if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        fail(FileStep::CheckTarget, kErrorFolderNotFile);
+    }
+    // Refused as writing the file in place would be: a read-only file stays as it is.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) {
+        fail(FileStep::CheckTarget, ERROR_ACCESS_DENIED);
+    }
+}
+
+void ReplacingFile::createTemporary() {
+    const std::wstring folder = folderOf(m_path);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::wstring path = folder + temporaryName();
+        const FileCalls::Handle file = m_calls.createNew(path);
+        if (file != nullptr) {
+            if (!m_interrupt.watch(path)) {
+                m_calls.close(file);
+                m_calls.remove(path);
+                fail(FileStep::Create, ERROR_TOO_MANY_OPEN_FILES);
+            }
+            m_file = file;
+            m_temporary = path;
+            return;
+        }
+        const DWORD error = ::GetLastError();
+        if (!nameTaken(error)) {
+            fail(FileStep::Create, error);
+        }
+    }
+    fail(FileStep::Create, ERROR_FILE_EXISTS);
+}
+
+void ReplacingFile::write(std::string_view bytes) {
+    if (m_buffer.size() + bytes.size() > kBufferSize) {
+        flush();
+    }
+    if (bytes.size() >= kBufferSize) {
+        m_buffer = bytes;
+        flush();
+    } else {
+        m_buffer += bytes;
+    }
+}
+
+void ReplacingFile::flush() {
+    std::size_t done = 0;
+    while (done < m_buffer.size()) {
+        unsigned long written = 0;
+        const auto size = static_cast<unsigned long>(std::min<std::size_t>(m_buffer.size() - done, 1u << 30));
+        if (!m_calls.write(m_file, m_buffer.data() + done, size, written)) {
+            fail(FileStep::Write, ::GetLastError());
+        }
+        if (written == 0) {
+            // A write that moves nothing without an error code is a full disk all the same.
+            fail(FileStep::Write, ERROR_DISK_FULL);
+        }
+        done += written;
+    }
+    m_buffer.clear();
+}
+
+bool ReplacingFile::publish(Placement placement) {
+    if (placement == Placement::New) {
+        if (!m_calls.moveNew(m_temporary, m_path)) {
+            const DWORD error = ::GetLastError();
+            if (nameTaken(error)) {
+                return false;
+            }
+            fail(FileStep::Publish, error);
+        }
+        return true;
+    }
+    checkTarget();
+    // The file may have gone meanwhile: then the name is free to take.
+    const bool present = m_calls.attributes(m_path) != INVALID_FILE_ATTRIBUTES;
+    if (present ? m_calls.replace(m_path, m_temporary) : m_calls.moveNew(m_temporary, m_path)) {
+        return true;
+    }
+    const DWORD error = ::GetLastError();
+    // The old file could not be set aside: another program holds it open without sharing it.
+    fail(FileStep::Publish, error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
+}
+
+bool ReplacingFile::commit(Placement placement) {
+    if (!m_synced) {
+        flush();
+        if (!m_calls.flush(m_file)) {
+            fail(FileStep::Sync, ::GetLastError());
+        }
+        // The file is on the disk; closing it has nothing left to report.
+        m_calls.close(m_file);
+        m_file = nullptr;
+        m_synced = true;
+    }
+    if (!publish(placement)) {
+        return false;
+    }
+    m_temporary.clear();
+    m_interrupt.forget();
+    return true;
+}
+
+} // namespace kalvian
