@@ -1,9 +1,10 @@
 // Draws the real window over the bundled demo tables, in the states the user guide shows, as PNG files:
 //   window_pictures <samples/vrk3> <docs/guia>
 // The tables are copied to contabilidade/VRK3 and exported to contabilidade/VRK4 in a fresh temporary folder,
-// removed at the end, so the pictures show those two folders rather than the drawing machine's own. It runs on Qt's offscreen platform: each picture is the
-// window as it paints itself, with the message box it shows at that moment drawn over its middle, each under
-// a plain title bar with its caption (what a desktop would draw around them).
+// removed at the end, so the pictures show those two folders rather than the drawing machine's own. It runs
+// on Qt's offscreen platform: each picture is the window as it paints itself, with the message box it shows
+// at that moment drawn over its middle, each under a plain title bar with its caption (what a desktop would
+// draw around them).
 #include "app/application_start.h"
 #include "app/main_window.h"
 #include "common/date_serial.h"

@@ -1,11 +1,11 @@
 #include "export_run.h"
 
 #include "common/error.h"
-#include "platform/path.h"
 #include "common/trim.h"
 #include "common/windows1252.h"
 #include "export_format/export_lines.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "platform/replacing_file.h"
 
 #include <optional>

@@ -2,8 +2,8 @@
 
 #include "common/ascii_case.h"
 #include "common/error.h"
-#include "platform/path.h"
 #include "platform/files.h"
+#include "platform/path.h"
 #include "vrk3/query_host.h"
 
 namespace kalvian {

@@ -1,10 +1,10 @@
 #include "platform/windows/console_interrupt.h"
 
+#include <windows.h>
 #include <array>
 #include <atomic>
 #include <cstring>
 #include <mutex>
-#include <windows.h>
 
 namespace kalvian {
 

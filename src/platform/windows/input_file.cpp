@@ -2,8 +2,8 @@
 
 #include "platform/windows/wide_text.h"
 
-#include <algorithm>
 #include <windows.h>
+#include <algorithm>
 
 namespace kalvian {
 

@@ -2,11 +2,11 @@
 
 #include "platform/windows/wide_text.h"
 
+#include <windows.h>
 #include <cstdio>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 
 namespace kalvian {
 

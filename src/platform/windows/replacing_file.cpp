@@ -3,8 +3,8 @@
 #include "platform/windows/error_codes.h"
 #include "platform/windows/wide_text.h"
 
-#include <random>
 #include <windows.h>
+#include <random>
 
 namespace kalvian {
 

@@ -1,7 +1,7 @@
 #include "platform/windows/wide_text.h"
 
-#include <vector>
 #include <windows.h>
+#include <vector>
 
 namespace kalvian {
 
