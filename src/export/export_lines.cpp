@@ -1,5 +1,6 @@
 #include "export_lines.h"
 
+#include "common/trim.h"
 #include "export/date_format.h"
 #include "export/fill.h"
 #include "export/number_format.h"
@@ -27,7 +28,11 @@ std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
 } // namespace
 
 std::string LinhaCabecalho(std::string_view registration) {
-    return "H" + PreencheEsquerda(registration, 11, '0') + "40";
+    return "H" + PreencheEsquerda(registration, kRegistrationWidth, '0') + "40";
+}
+
+bool registrationFitsHeader(std::string_view registration) {
+    return trimBlanks(registration).size() <= static_cast<std::size_t>(kRegistrationWidth);
 }
 
 std::string LinhaEmitida(const SourceRecord& invoice, ClientLookup& clients, char dateSeparator) {
