@@ -25,34 +25,6 @@ using test::readFile;
 using test::TempFolder;
 using test::writeFile;
 
-// Passes every call on to another set of calls; the doubles below change a few of them.
-class ForwardingCalls : public FileCalls {
-public:
-    explicit ForwardingCalls(FileCalls& base) : m_base(base) {}
-
-    int createUnnamed(int folder) override { return m_base.createUnnamed(folder); }
-    int createNew(int folder, const std::string& name) override { return m_base.createNew(folder, name); }
-    long write(int fd, const char* data, std::size_t size) override { return m_base.write(fd, data, size); }
-    int sync(int fd) override { return m_base.sync(fd); }
-    int close(int fd) override { return m_base.close(fd); }
-    int nameUnnamed(int fd, int folder, const std::string& name) override {
-        return m_base.nameUnnamed(fd, folder, name);
-    }
-    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
-        return m_base.renameNoReplace(folder, from, to);
-    }
-    int link(int folder, const std::string& from, const std::string& to) override {
-        return m_base.link(folder, from, to);
-    }
-    int rename(int folder, const std::string& from, const std::string& to) override {
-        return m_base.rename(folder, from, to);
-    }
-    int remove(int folder, const std::string& name) override { return m_base.remove(folder, name); }
-
-private:
-    FileCalls& m_base;
-};
-
 // A file system lacking some of what the writer prefers, each missing feature answered with the error its
 // kernel or its FUSE daemon gives (0: present).
 struct Lacks {
@@ -61,50 +33,55 @@ struct Lacks {
     int links = 0; // also for naming a file without a name
 };
 
-// Such a file system, recording the calls that matter for a power cut (the file's sync, the target's name
-// appearing, the folder's sync) and which calls gave the target its name.
-class LackingFileSystem : public ForwardingCalls {
+// Such a file system, where one step may also fail ("criar", "gravar", "sync-arquivo", "nome" for the
+// target's name, "sync-pasta"). It records the calls that matter for a power cut (the file's sync, the
+// target's name appearing, the folder's sync) and which calls gave the target its name.
+class LackingFileSystem : public FileCalls {
 public:
-    explicit LackingFileSystem(Lacks lacks) : ForwardingCalls(FileCalls::system()), m_lacks(lacks) {}
+    explicit LackingFileSystem(Lacks lacks, const char* failingStep = "", int error = 0)
+        : m_lacks(lacks), m_failingStep(failingStep), m_error(error) {}
 
     std::vector<std::string> log;
     std::string way;
 
     int createUnnamed(int folder) override {
-        return m_lacks.unnamedFiles != 0 ? refuse(m_lacks.unnamedFiles)
-                                         : ForwardingCalls::createUnnamed(folder);
+        return refused(m_lacks.unnamedFiles, "criar") ? -1 : FileCalls::createUnnamed(folder);
     }
     int createNew(int folder, const std::string& name) override {
-        return named("reivindicar", name, ForwardingCalls::createNew(folder, name));
+        return refused(0, "criar") ? -1 : named("reivindicar", name, FileCalls::createNew(folder, name));
+    }
+    long write(int fd, const char* data, std::size_t size) override {
+        return refused(0, "gravar") ? -1 : FileCalls::write(fd, data, size);
     }
     int sync(int fd) override {
         struct stat info {};
         ::fstat(fd, &info);
         log.push_back(S_ISDIR(info.st_mode) ? "sync pasta" : "sync arquivo");
-        return ForwardingCalls::sync(fd);
+        return refused(0, S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? -1 : FileCalls::sync(fd);
     }
     int nameUnnamed(int fd, int folder, const std::string& name) override {
-        return m_lacks.links != 0
-                   ? refuse(m_lacks.links)
-                   : named("nomear-sem-nome", name, ForwardingCalls::nameUnnamed(fd, folder, name));
+        return refused(m_lacks.links, "nome")
+                   ? -1
+                   : named("nomear-sem-nome", name, FileCalls::nameUnnamed(fd, folder, name));
     }
     int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
-        return m_lacks.renameNoReplace != 0
-                   ? refuse(m_lacks.renameNoReplace)
-                   : named("renomear-sem-substituir", to, ForwardingCalls::renameNoReplace(folder, from, to));
+        return refused(m_lacks.renameNoReplace, "nome")
+                   ? -1
+                   : named("renomear-sem-substituir", to, FileCalls::renameNoReplace(folder, from, to));
     }
     int link(int folder, const std::string& from, const std::string& to) override {
-        return m_lacks.links != 0 ? refuse(m_lacks.links)
-                                  : named("ligar", to, ForwardingCalls::link(folder, from, to));
+        return refused(m_lacks.links, "") ? -1 : named("ligar", to, FileCalls::link(folder, from, to));
     }
     int rename(int folder, const std::string& from, const std::string& to) override {
-        return named("renomear", to, ForwardingCalls::rename(folder, from, to));
+        return named("renomear", to, FileCalls::rename(folder, from, to));
     }
 
 private:
-    static int refuse(int error) {
-        errno = error;
-        return -1;
+    // True, with errno set, when the step is the one that fails or the feature is missing.
+    bool refused(int lacking, const char* step) const {
+        const bool failing = *step != '\0' && m_failingStep == step;
+        errno = failing ? m_error : lacking;
+        return failing || lacking != 0;
     }
     int named(const char* call, const std::string& name, int result) {
         if (result >= 0 && name == "saida.txt") {
@@ -114,6 +91,8 @@ private:
         return result;
     }
     Lacks m_lacks;
+    std::string m_failingStep;
+    int m_error;
 };
 
 // How the file being written is held and named: the ways the writer knows.
@@ -361,48 +340,6 @@ TEST_P(ReplacingFileTest, FolderIsSyncedAfterTheFileTakesItsName) {
     EXPECT_EQ(log, (std::vector<std::string>{"sync arquivo", "nome", "sync pasta"}));
 }
 
-// Fails one step after letting the others through.
-class FailingStep : public ForwardingCalls {
-public:
-    FailingStep(FileCalls& base, const char* step, int error)
-        : ForwardingCalls(base), m_step(step), m_error(error) {}
-
-    int createUnnamed(int folder) override {
-        const int fd = ForwardingCalls::createUnnamed(folder);
-        if (fd >= 0 && is("criar")) {
-            ::close(fd);
-            return fail();
-        }
-        return fd;
-    }
-    int createNew(int folder, const std::string& name) override {
-        return is("criar") ? fail() : ForwardingCalls::createNew(folder, name);
-    }
-    long write(int fd, const char* data, std::size_t size) override {
-        return is("gravar") ? fail() : ForwardingCalls::write(fd, data, size);
-    }
-    int sync(int fd) override {
-        struct stat info {};
-        ::fstat(fd, &info);
-        return is(S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? fail() : ForwardingCalls::sync(fd);
-    }
-    int nameUnnamed(int fd, int folder, const std::string& name) override {
-        return is("nome") ? fail() : ForwardingCalls::nameUnnamed(fd, folder, name);
-    }
-    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
-        return is("nome") ? fail() : ForwardingCalls::renameNoReplace(folder, from, to);
-    }
-
-private:
-    bool is(const char* step) const { return std::string(step) == m_step; }
-    int fail() const {
-        errno = m_error;
-        return -1;
-    }
-    std::string m_step;
-    int m_error;
-};
-
 TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
     const struct {
         const char* step;
@@ -419,7 +356,7 @@ TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
     };
     for (const auto& c : cases) {
         fs::remove(target());
-        FailingStep failing(calls(), c.step, c.error);
+        LackingFileSystem failing(GetParam().lacks, c.step, c.error);
         std::string message;
         try {
             writeAndCommit(target(), failing, "novo", Placement::New);
