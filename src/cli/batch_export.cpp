@@ -7,6 +7,7 @@
 #include "cli/totals_report.h"
 #include "common/error.h"
 #include "export_check/export_line_check.h"
+#include "export_format/export_lines.h"
 #include "export_format/file_name.h"
 #include "platform/file_error.h"
 #include "platform/path.h"
@@ -108,13 +109,23 @@ int exportNamedRegistrations(const ExportOptions& options, Period period, Consol
     return exitCode;
 }
 
-std::string unassignedMessage(const UnassignedInvoices& unassigned) {
-    const std::size_t count = unassigned.total();
+std::string notExported(std::int64_t count) {
     return std::to_string(count) +
-           (count == 1 ? " nota do período não foi exportada" : " notas do período não foram exportadas") +
+           (count == 1 ? " nota do período não foi exportada" : " notas do período não foram exportadas");
+}
+
+std::string unassignedMessage(const UnassignedInvoices& unassigned) {
+    return notExported(static_cast<std::int64_t>(unassigned.total())) +
            ": o INSMUN não identifica uma inscrição (vazio em " +
            std::to_string(unassigned.withoutRegistration) + ", NaN ou infinito em " +
            std::to_string(unassigned.invalidRegistration) + ")";
+}
+
+// A stored number whose text the header would cut to another taxpayer's number gets no file.
+std::string tooLongMessage(const std::string& registration, std::int64_t issued, std::int64_t received) {
+    return notExported(issued + received) + " (" + std::to_string(issued) + " emitidas, " +
+           std::to_string(received) + " recebidas): a inscrição tem " + std::to_string(registration.size()) +
+           " caracteres, e o cabeçalho do arquivo comporta " + std::to_string(kRegistrationWidth);
 }
 
 // Every registration with invoices in the period: one scan of each table gathers them all, then each file
@@ -143,15 +154,17 @@ int exportAllRegistrations(const ExportOptions& options, Period period, Console&
         const std::string text = registrationText(registration.registration);
         RecordCursor issued = invoices.issued(registration);
         RecordCursor received = invoices.received(registration);
-        RegistrationExport result;
-        try {
-            result =
-                exportRegistration(options, text, period, {issued, received, invoices.clients()}, console);
-        } catch (const Error& error) {
-            result = {.registration = text,
-                      .issued = issued.rowCount(),
-                      .received = received.rowCount(),
-                      .notice = failureText(error)};
+        RegistrationExport result{
+            .registration = text, .issued = issued.rowCount(), .received = received.rowCount()};
+        if (!registrationFitsHeader(text)) {
+            result.notice = withFinalPeriod(tooLongMessage(text, result.issued, result.received));
+        } else {
+            try {
+                result = exportRegistration(options, text, period, {issued, received, invoices.clients()},
+                                            console);
+            } catch (const Error& error) {
+                result.notice = failureText(error);
+            }
         }
         printOneLine(console.out, console.err, result);
         if (result.written) {

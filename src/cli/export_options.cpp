@@ -1,6 +1,8 @@
 #include "export_options.h"
 
 #include "common/version.h"
+#include "common/windows1252.h"
+#include "export_format/export_lines.h"
 
 #include <QCommandLineParser>
 
@@ -42,7 +44,7 @@ std::string exportUsage() {
            "\n"
            "Opções:\n"
            "  --origem PASTA       pasta que contém as tabelas da VRK 3\n"
-           "  --inscricao N        inscrição municipal a exportar; pode ser repetida\n"
+           "  --inscricao N        inscrição municipal a exportar, até 11 caracteres; pode ser repetida\n"
            "  --todas              exporta todas as inscrições com notas no período\n"
            "  --inicio DD/MM/AAAA  primeiro dia do período\n"
            "  --fim DD/MM/AAAA     último dia do período (no máximo 15/12/2008)\n"
@@ -131,6 +133,12 @@ ParsedOptions parseExportOptions(const std::vector<std::string>& arguments) {
     options.fim = utf8(parser.value(fim));
     for (const QString& value : parser.values(inscricao)) {
         options.inscricoes.push_back(utf8(value));
+        if (!registrationFitsHeader(utf8ToWindows1252(options.inscricoes.back()))) {
+            parsed.usageError =
+                "--inscricao recebe no máximo " + std::to_string(kRegistrationWidth) +
+                " caracteres, os que cabem no cabeçalho do arquivo: " + options.inscricoes.back();
+            return parsed;
+        }
     }
     options.todas = parser.isSet(todas);
     if (options.inscricoes.empty() == !options.todas) {

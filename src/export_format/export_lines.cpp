@@ -1,6 +1,7 @@
 #include "export_lines.h"
 
 #include "common/date_format.h"
+#include "common/trim.h"
 #include "export_format/client_block_layout.h"
 #include "export_format/fill.h"
 #include "export_format/number_format.h"
@@ -30,7 +31,11 @@ std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
 } // namespace
 
 std::string LinhaCabecalho(std::string_view registration) {
-    return "H" + PreencheEsquerda(registration, 11, '0') + "40";
+    return "H" + PreencheEsquerda(registration, kRegistrationWidth, '0') + "40";
+}
+
+bool registrationFitsHeader(std::string_view registration) {
+    return trimBlanks(registration).size() <= static_cast<std::size_t>(kRegistrationWidth);
 }
 
 std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {

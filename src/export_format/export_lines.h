@@ -11,8 +11,16 @@ namespace kalvian {
 // The lines of the export file, as Windows-1252 bytes without terminator. The date separator comes from the
 // user's locale at the callers.
 
-// "H", the registration number right-justified with zeros to 11, "40".
+// The registration's width in the header line.
+inline constexpr int kRegistrationWidth = 11;
+
+// "H", the registration number right-justified with zeros to 11, "40". A longer registration is cut.
 std::string LinhaCabecalho(std::string_view registration);
+
+// Whether the header holds the whole registration (Windows-1252): no more than 11 characters once the
+// blanks and control characters around it are dropped, as the header drops them. Cut, it would be another
+// taxpayer's number.
+bool registrationFitsHeader(std::string_view registration);
 
 // The E line (288 bytes) of an issued invoice, or the short C line (30 bytes) when its MODU is exactly "X".
 // Looks up the client only for an E line, through the client blocks an export run keeps.

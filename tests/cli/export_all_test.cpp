@@ -184,9 +184,8 @@ TEST_F(ExportAllTest, EveryInvoiceOfThePeriodIsInExactlyOneFileInChainOrder) {
 // ---- each file as its registration's own export
 
 TEST_F(ExportAllTest, EachFileIsWhatTheExportOfItsRegistrationAloneWrites) {
-    // Numbers that text with 15 digits would turn into other numbers, and zero stored both ways.
-    const std::vector<double> registrations = {
-        123, 123456789012345678.0, 0.30000000000000004, 0.3, 0.0, -0.0, -5, 1e-7, 12345678901.0};
+    // Zero stored both ways, a negative number, fractions and the longest number the header holds.
+    const std::vector<double> registrations = {123, 0.3, 0.0, -0.0, -5, 1e-7, 12345678901.0};
     for (std::int32_t n = 1; n <= 900; ++n) {
         const double who = registrations[static_cast<std::size_t>(n) % registrations.size()];
         tables.issued.push_back(issued(who, day(1 + n % 28, 1 + n % 6), n));
@@ -198,14 +197,9 @@ TEST_F(ExportAllTest, EachFileIsWhatTheExportOfItsRegistrationAloneWrites) {
     const test::ProgramRun all = run(firstHalf("--todas"));
     ASSERT_EQ(all.exitCode, 0) << all.err;
     std::vector<std::string> names = {
-        "VRK3_-5__01_01_2008__30_06_2008.txt",
-        "VRK3_0.3__01_01_2008__30_06_2008.txt",
-        "VRK3_0.30000000000000004__01_01_2008__30_06_2008.txt",
-        "VRK3_0__01_01_2008__30_06_2008.txt",
-        "VRK3_123456789012345680__01_01_2008__30_06_2008.txt",
-        "VRK3_123__01_01_2008__30_06_2008.txt",
-        "VRK3_12345678901__01_01_2008__30_06_2008.txt",
-        "VRK3_1e-07__01_01_2008__30_06_2008.txt",
+        "VRK3_-5__01_01_2008__30_06_2008.txt",          "VRK3_0.3__01_01_2008__30_06_2008.txt",
+        "VRK3_0__01_01_2008__30_06_2008.txt",           "VRK3_123__01_01_2008__30_06_2008.txt",
+        "VRK3_12345678901__01_01_2008__30_06_2008.txt", "VRK3_1e-07__01_01_2008__30_06_2008.txt",
     };
     std::sort(names.begin(), names.end());
     ASSERT_EQ(filesIn(destino()), names);
@@ -282,6 +276,28 @@ TEST_F(ExportAllTest, ARegistrationThatCannotBeWrittenDoesNotStopTheOthers) {
                                                             "VRK3_2__01_01_2008__30_06_2008.txt",
                                                             "VRK3_3__01_01_2008__30_06_2008.txt"}));
     EXPECT_NE(result.out.find("Total: 2 arquivos, 2 notas em "), std::string::npos) << result.out;
+}
+
+// Cut to the header's 11 characters, these would be other taxpayers' numbers.
+TEST_F(ExportAllTest, ARegistrationTheHeaderWouldCutGetsNoFileAndFails) {
+    const double longWhole = 123456789012345678.0;
+    tables.issued = {issued(longWhole, day(5, 3), 1), issued(longWhole, day(6, 3), 2),
+                     issued(0.30000000000000004, day(7, 3), 3), issued(12345678901.0, day(8, 3), 4)};
+    tables.received = {received(longWhole, day(9, 3), 5)};
+    tables.write(origem());
+    const test::ProgramRun all = run(firstHalf("--todas"));
+    EXPECT_EQ(all.exitCode, 1);
+    EXPECT_EQ(all.err, "Inscrição 0.30000000000000004: 1 nota do período não foi exportada (1 emitidas, 0 "
+                       "recebidas): a inscrição tem 19 caracteres, e o cabeçalho do arquivo comporta 11.\n"
+                       "Inscrição 123456789012345680: 3 notas do período não foram exportadas (2 emitidas, 1 "
+                       "recebidas): a inscrição tem 18 caracteres, e o cabeçalho do arquivo comporta 11.\n");
+    EXPECT_EQ(filesIn(destino()), std::vector<std::string>{"VRK3_12345678901__01_01_2008__30_06_2008.txt"});
+
+    const test::ProgramRun named = run(firstHalf("--inscricao 123456789012345680"));
+    EXPECT_EQ(named.exitCode, 2);
+    EXPECT_EQ(named.err, "--inscricao recebe no máximo 11 caracteres, os que cabem no cabeçalho do arquivo: "
+                         "123456789012345680\nUse kalvian-export --ajuda para ver as opções.\n");
+    EXPECT_EQ(filesIn(destino()).size(), 1u);
 }
 
 TEST_F(ExportAllTest, OnlyInvoicesWithoutARegistrationWritesNoFileAndFails) {

@@ -340,11 +340,11 @@ TEST_F(ExportFileSafetyTest, ArquivoThatNamesAFolderIsRefused) {
 TEST_F(ExportFileSafetyTest, ProposedNameStaysInTheDestinationFolder) {
     // With a folder of the name's first part there, the name read as a path would climb out of "saida".
     fs::create_directory(destino() / "VRK3_1");
-    const ProcessEnd end = run(march("poucas", {"--inscricao", "1/../../escaped"}));
+    const ProcessEnd end = run(march("poucas", {"--inscricao", "1/../../esc"}));
     EXPECT_EQ(end.exitCode, 0) << describe(end);
     EXPECT_EQ(namesIn(work.path()), std::vector<std::string>{"saida"});
     EXPECT_EQ(namesIn(destino()),
-              (std::vector<std::string>{"VRK3_1", "VRK3_1_.._.._escaped__01_03_2008__31_03_2008.txt"}));
+              (std::vector<std::string>{"VRK3_1", "VRK3_1_.._.._esc__01_03_2008__31_03_2008.txt"}));
 }
 
 TEST_F(ExportFileSafetyTest, PathArgumentsKeepTheirBytes) {

@@ -87,6 +87,27 @@ TEST(ExportOptions, UsageErrors) {
     }
 }
 
+// The header holds 11 characters: the Windows-1252 ones left between the blanks and control characters.
+TEST(ExportOptions, InscricaoHoldsWhatTheHeaderHolds) {
+    const std::string error =
+        "--inscricao recebe no máximo 11 caracteres, os que cabem no cabeçalho do arquivo: ";
+    const struct {
+        const char* name;
+        QString inscricao;
+        std::string error;
+    } cases[] = {
+        {"onze", "12345678901", ""},
+        {"onze-entre-brancos", " 12345678901\t", ""},
+        {"onze-acentuados", QString(11, QChar(0xE7)), ""},
+        {"doze", "123456789012", error + "123456789012"},
+        {"doze-acentuados", QString(12, QChar(0xE7)), error + QString(12, QChar(0xE7)).toStdString()},
+        {"dezoito", "123456789012345680", error + "123456789012345680"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(parse(kRequired + QStringList{"--inscricao", c.inscricao}).usageError, c.error) << c.name;
+    }
+}
+
 TEST(ExportOptions, ArquivoIsANameWithoutFolder) {
     const std::string error = "--arquivo recebe só o nome do arquivo, sem pasta (a pasta vai em --destino): ";
     const struct {

@@ -23,7 +23,7 @@ int FileCalls::createUnnamed(int folder) {
         errno = EOPNOTSUPP;
         return -1;
     }
-    return ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode);
+    return ::openat(folder, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, kNewFileMode);
 }
 
 int FileCalls::createNew(int folder, const std::string& name) {
@@ -49,17 +49,11 @@ int FileCalls::nameUnnamed(int fd, int folder, const std::string& name) {
 }
 
 int FileCalls::renameNoReplace(int folder, const std::string& from, const std::string& to) {
-    if (::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return 0;
-    }
-    if (errno != EINVAL && errno != ENOSYS) {
-        return -1;
-    }
-    // A file system without RENAME_NOREPLACE: a hard link is never made over an existing name either.
-    if (::linkat(folder, from.c_str(), folder, to.c_str(), 0) != 0) {
-        return -1;
-    }
-    return ::unlinkat(folder, from.c_str(), 0);
+    return ::renameat2(folder, from.c_str(), folder, to.c_str(), RENAME_NOREPLACE);
+}
+
+int FileCalls::link(int folder, const std::string& from, const std::string& to) {
+    return ::linkat(folder, from.c_str(), folder, to.c_str(), 0);
 }
 
 int FileCalls::rename(int folder, const std::string& from, const std::string& to) {

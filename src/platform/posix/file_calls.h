@@ -14,7 +14,8 @@ public:
 
     // Opens a folder, relative to `base` (AT_FDCWD: the current folder), for the calls below.
     virtual int openFolder(int base, const std::string& path);
-    // A file without a name in the folder (O_TMPFILE); fails where the file system has no such files.
+    // A file without a name in the folder (O_TMPFILE), open for reading too; fails where the file system has
+    // no such files.
     virtual int createUnnamed(int folder);
     // A new named file in the folder, failing with EEXIST when the name is taken.
     virtual int createNew(int folder, const std::string& name);
@@ -24,8 +25,11 @@ public:
     virtual int close(int fd);
     // Gives a file without a name its name in the folder, failing with EEXIST when the name is taken.
     virtual int nameUnnamed(int fd, int folder, const std::string& name);
-    // Renames within the folder only while `to` is absent, failing with EEXIST otherwise.
+    // Renames within the folder only while `to` is absent, failing with EEXIST otherwise (RENAME_NOREPLACE,
+    // which some file systems refuse).
     virtual int renameNoReplace(int folder, const std::string& from, const std::string& to);
+    // A second name for a file within the folder (a hard link), failing with EEXIST when `to` is taken.
+    virtual int link(int folder, const std::string& from, const std::string& to);
     // Renames within the folder, replacing what bears the name `to`.
     virtual int rename(int folder, const std::string& from, const std::string& to);
     virtual int remove(int folder, const std::string& name);

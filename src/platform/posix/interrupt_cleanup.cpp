@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <limits.h>
 #include <mutex>
+#include <pthread.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kalvian {
@@ -17,10 +19,12 @@ namespace {
 constexpr int kFree = -1;
 constexpr int kFilling = -2;
 
-// Read by the signal handler: a slot counts once its folder is set, after its name.
+// Read by the signal handler: a slot counts once its folder is set, after its name and the file's identity.
 struct Slot {
     std::atomic<int> folder{kFree};
     char name[NAME_MAX + 1] = {};
+    dev_t device = 0;
+    ino_t inode = 0;
 };
 
 std::array<Slot, 16> g_slots;
@@ -28,12 +32,25 @@ std::array<Slot, 16> g_slots;
 constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
 std::array<struct sigaction, kSignals.size()> g_previous;
 
+// Both only make calls a signal handler may make.
+bool isThere(int folder, const Slot& slot) {
+    struct stat info {};
+    return ::fstatat(folder, slot.name, &info, AT_SYMLINK_NOFOLLOW) == 0 && info.st_dev == slot.device &&
+           info.st_ino == slot.inode;
+}
+
+void removeIfStillThere(int folder, const Slot& slot) {
+    if (isThere(folder, slot)) {
+        ::unlinkat(folder, slot.name, 0);
+    }
+}
+
 void removeRegisteredFiles(int number) {
     const int savedErrno = errno;
-    for (Slot& slot : g_slots) {
+    for (const Slot& slot : g_slots) {
         const int folder = slot.folder.load(std::memory_order_acquire);
         if (folder >= 0) {
-            ::unlinkat(folder, slot.name, 0);
+            removeIfStillThere(folder, slot);
         }
     }
     for (std::size_t i = 0; i < kSignals.size(); ++i) {
@@ -67,22 +84,47 @@ void installHandlers() {
 
 } // namespace
 
-bool InterruptCleanup::watch(int folder, const std::string& name) {
+bool InterruptCleanup::watch(int folder, const std::string& name, int fd) {
     installHandlers();
     forget();
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        return false;
+    }
     if (name.size() > NAME_MAX) {
+        errno = ENAMETOOLONG;
         return false;
     }
     for (std::size_t i = 0; i < g_slots.size(); ++i) {
+        Slot& slot = g_slots[i];
         int expected = kFree;
-        if (g_slots[i].folder.compare_exchange_strong(expected, kFilling)) {
-            std::memcpy(g_slots[i].name, name.c_str(), name.size() + 1);
-            g_slots[i].folder.store(folder, std::memory_order_release);
+        if (slot.folder.compare_exchange_strong(expected, kFilling)) {
+            std::memcpy(slot.name, name.c_str(), name.size() + 1);
+            slot.device = info.st_dev;
+            slot.inode = info.st_ino;
+            slot.folder.store(folder, std::memory_order_release);
             m_slot = static_cast<int>(i);
             return true;
         }
     }
+    errno = EMFILE;
     return false;
+}
+
+bool InterruptCleanup::stillThere() const {
+    if (m_slot < 0) {
+        return false;
+    }
+    const Slot& slot = g_slots[static_cast<std::size_t>(m_slot)];
+    return isThere(slot.folder.load(std::memory_order_acquire), slot);
+}
+
+void InterruptCleanup::removeNow() {
+    if (m_slot >= 0) {
+        const Slot& slot = g_slots[static_cast<std::size_t>(m_slot)];
+        removeIfStillThere(slot.folder.load(std::memory_order_acquire), slot);
+        forget();
+    }
 }
 
 void InterruptCleanup::forget() {
@@ -90,6 +132,19 @@ void InterruptCleanup::forget() {
         g_slots[static_cast<std::size_t>(m_slot)].folder.store(kFree, std::memory_order_release);
         m_slot = -1;
     }
+}
+
+HeldSignals::HeldSignals() {
+    sigset_t held;
+    sigemptyset(&held);
+    for (const int number : kSignals) {
+        sigaddset(&held, number);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &held, &m_previous);
+}
+
+HeldSignals::~HeldSignals() {
+    ::pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
 }
 
 } // namespace kalvian

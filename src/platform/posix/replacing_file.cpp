@@ -1,5 +1,7 @@
 #include "replacing_file.h"
 
+#include "platform/posix/file_descriptor.h"
+
 #include <cerrno>
 #include <fcntl.h>
 #include <random>
@@ -18,6 +20,22 @@ constexpr mode_t kPermissionBits = 07777;
 // O_DIRECTORY and answer EISDIR).
 bool lacksUnnamedFiles(int systemError) {
     return systemError == EOPNOTSUPP || systemError == EISDIR;
+}
+
+// The answers of a kernel or a file system without RENAME_NOREPLACE (FUSE and SMB file systems answer
+// EINVAL).
+bool lacksRenameNoReplace(int systemError) {
+    return systemError == EINVAL || systemError == ENOSYS || systemError == EOPNOTSUPP;
+}
+
+// The answers of a file system that gives no file a second name (FAT and exFAT through FUSE answer EPERM).
+bool refusesLinks(int systemError) {
+    return systemError == EPERM || systemError == EOPNOTSUPP || systemError == ENOSYS;
+}
+
+// The answers of a file system that keeps no permission bits of its own (FAT through FUSE).
+bool keepsNoPermissionBits(int systemError) {
+    return systemError == ENOSYS || systemError == EOPNOTSUPP;
 }
 
 // Hidden, and marked as ours, should a power cut leave one behind.
@@ -60,12 +78,14 @@ void ReplacingFile::createNamed() {
     const int folder = m_resolved.folder.get();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::string name = temporaryName();
+        const HeldSignals held;
         const int fd = m_calls.createNew(folder, name);
         if (fd >= 0) {
-            if (!m_cleanup.watch(folder, name)) {
+            if (!m_cleanup.watch(folder, name, fd)) {
+                const int error = errno;
                 m_calls.close(fd);
                 m_calls.remove(folder, name);
-                fail(FileStep::Create, EMFILE);
+                fail(FileStep::Create, error);
             }
             m_fd = fd;
             m_temporary = name;
@@ -78,23 +98,54 @@ void ReplacingFile::createNamed() {
     fail(FileStep::Create, EEXIST);
 }
 
-// A file without a name can only replace another once it has a name of its own.
-std::string ReplacingFile::nameUnnamedTemporarily() {
+// A file without a name can only replace another once it has a name of its own. False when the file system
+// links no file.
+bool ReplacingFile::nameUnnamedTemporarily() {
     const int folder = m_resolved.folder.get();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::string name = temporaryName();
+        const HeldSignals held;
         if (m_calls.nameUnnamed(m_fd, folder, name) == 0) {
             m_temporary = name;
-            if (!m_cleanup.watch(folder, name)) {
-                fail(FileStep::Publish, EMFILE);
+            if (!m_cleanup.watch(folder, name, m_fd)) {
+                fail(FileStep::Publish, errno);
             }
-            return name;
+            return true;
+        }
+        if (refusesLinks(errno)) {
+            return false;
         }
         if (errno != EEXIST) {
             fail(FileStep::Publish, errno);
         }
     }
     fail(FileStep::Publish, EEXIST);
+}
+
+// A file system may make files without a name and yet link none (a FUSE file system can), which leaves such
+// a file no way to a name: its bytes move to a hidden named file, which a rename can name.
+void ReplacingFile::moveToNamedTemporary() {
+    const FileDescriptor unnamed(std::exchange(m_fd, -1));
+    createNamed();
+    for (off_t done = 0;;) {
+        m_buffer.resize(kBufferSize);
+        const ssize_t got = ::pread(unnamed.get(), m_buffer.data(), m_buffer.size(), done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            fail(FileStep::Write, errno);
+        }
+        m_buffer.resize(static_cast<std::size_t>(got));
+        if (got == 0) {
+            break;
+        }
+        flush();
+        done += got;
+    }
+    if (m_calls.sync(m_fd) != 0) {
+        fail(FileStep::Sync, errno);
+    }
 }
 
 // Refused as writing the file in place would be: a read-only file stays as it is.
@@ -115,7 +166,7 @@ void ReplacingFile::takeOverAttributes() const {
     if (::fchown(m_fd, old.st_uid, old.st_gid) != 0) {
         ::fchown(m_fd, static_cast<uid_t>(-1), old.st_gid);
     }
-    if (::fchmod(m_fd, old.st_mode & kPermissionBits) != 0) {
+    if (::fchmod(m_fd, old.st_mode & kPermissionBits) != 0 && !keepsNoPermissionBits(errno)) {
         fail(FileStep::Publish, errno);
     }
 }
@@ -132,28 +183,103 @@ void ReplacingFile::ensureFolderInPlace() const {
 }
 
 bool ReplacingFile::publish(Placement placement) {
+    if (placement == Placement::New) {
+        if (!publishNew()) {
+            return false;
+        }
+    } else {
+        publishReplacing();
+    }
+    m_temporary.clear();
+    m_cleanup.forget();
+    return true;
+}
+
+// Each way tried only where the one before it is missing: none of them ever replaces a file.
+bool ReplacingFile::publishNew() {
     const int folder = m_resolved.folder.get();
     const std::string& name = m_resolved.name;
-    if (placement == Placement::New) {
-        const int result = m_temporary.empty() ? m_calls.nameUnnamed(m_fd, folder, name)
-                                               : m_calls.renameNoReplace(folder, m_temporary, name);
-        if (result != 0) {
+    if (m_temporary.empty()) {
+        if (m_calls.nameUnnamed(m_fd, folder, name) == 0) {
+            return true;
+        }
+        if (errno == EEXIST) {
+            return false;
+        }
+        if (!refusesLinks(errno)) {
+            fail(FileStep::Publish, errno);
+        }
+        moveToNamedTemporary();
+    }
+    if (m_calls.renameNoReplace(folder, m_temporary, name) == 0) {
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    if (!lacksRenameNoReplace(errno)) {
+        fail(FileStep::Publish, errno);
+    }
+    if (m_calls.link(folder, m_temporary, name) == 0) {
+        if (m_calls.remove(folder, m_temporary) != 0) {
+            fail(FileStep::Publish, errno);
+        }
+        return true;
+    }
+    if (errno == EEXIST) {
+        return false;
+    }
+    if (!refusesLinks(errno)) {
+        fail(FileStep::Publish, errno);
+    }
+    return publishOverClaim();
+}
+
+// Creating a file only while its name is free works wherever files can be created (FAT and exFAT through
+// FUSE, shares of every kind), and a rename over a file of our own replaces nothing of anyone else's. A claim
+// that another program has replaced or removed meanwhile is no longer ours: the name counts as taken.
+bool ReplacingFile::publishOverClaim() {
+    const int folder = m_resolved.folder.get();
+    const std::string& name = m_resolved.name;
+    {
+        const HeldSignals held;
+        const int claim = m_calls.createNew(folder, name);
+        if (claim < 0) {
             if (errno == EEXIST) {
                 return false;
             }
             fail(FileStep::Publish, errno);
         }
-    } else {
-        ensureReplaceable();
-        takeOverAttributes();
-        const std::string from = m_temporary.empty() ? nameUnnamedTemporarily() : m_temporary;
-        if (m_calls.rename(folder, from, name) != 0) {
-            fail(FileStep::Publish, errno);
+        if (!m_claim.watch(folder, name, claim)) {
+            const int error = errno;
+            m_calls.close(claim);
+            m_calls.remove(folder, name);
+            fail(FileStep::Publish, error);
         }
+        m_calls.close(claim);
     }
-    m_temporary.clear();
-    m_cleanup.forget();
+    if (!m_claim.stillThere()) {
+        m_claim.forget();
+        return false;
+    }
+    if (m_calls.rename(folder, m_temporary, name) != 0) {
+        const int error = errno;
+        m_claim.removeNow();
+        fail(FileStep::Publish, error);
+    }
+    m_claim.forget();
     return true;
+}
+
+void ReplacingFile::publishReplacing() {
+    ensureReplaceable();
+    if (m_temporary.empty() && !nameUnnamedTemporarily()) {
+        moveToNamedTemporary();
+    }
+    takeOverAttributes();
+    if (m_calls.rename(m_resolved.folder.get(), m_temporary, m_resolved.name) != 0) {
+        fail(FileStep::Publish, errno);
+    }
 }
 
 bool ReplacingFile::commit(Placement placement) {

@@ -25,33 +25,98 @@ using test::readFile;
 using test::TempFolder;
 using test::writeFile;
 
-// A file system without files that have no name (vfat, older NFS), as the kernel answers for it.
-class WithoutUnnamedFiles : public FileCalls {
-public:
-    int createUnnamed(int) override {
-        errno = EOPNOTSUPP;
-        return -1;
-    }
+// A file system lacking some of what the writer prefers, each missing feature answered with the error its
+// kernel or its FUSE daemon gives (0: present).
+struct Lacks {
+    int unnamedFiles = 0;
+    int renameNoReplace = 0;
+    int links = 0; // also for naming a file without a name
 };
 
-// How the file being written is held: the two ways the writer knows.
+// Such a file system, where one step may also fail ("criar", "gravar", "sync-arquivo", "nome" for the
+// target's name, "sync-pasta"). It records the calls that matter for a power cut (the file's sync, the
+// target's name appearing, the folder's sync) and which calls gave the target its name.
+class LackingFileSystem : public FileCalls {
+public:
+    explicit LackingFileSystem(Lacks lacks, const char* failingStep = "", int error = 0)
+        : m_lacks(lacks), m_failingStep(failingStep), m_error(error) {}
+
+    std::vector<std::string> log;
+    std::string way;
+
+    int createUnnamed(int folder) override {
+        return refused(m_lacks.unnamedFiles, "criar") ? -1 : FileCalls::createUnnamed(folder);
+    }
+    int createNew(int folder, const std::string& name) override {
+        return refused(0, "criar") ? -1 : named("reivindicar", name, FileCalls::createNew(folder, name));
+    }
+    long write(int fd, const char* data, std::size_t size) override {
+        return refused(0, "gravar") ? -1 : FileCalls::write(fd, data, size);
+    }
+    int sync(int fd) override {
+        struct stat info {};
+        ::fstat(fd, &info);
+        log.push_back(S_ISDIR(info.st_mode) ? "sync pasta" : "sync arquivo");
+        return refused(0, S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? -1 : FileCalls::sync(fd);
+    }
+    int nameUnnamed(int fd, int folder, const std::string& name) override {
+        return refused(m_lacks.links, "nome")
+                   ? -1
+                   : named("nomear-sem-nome", name, FileCalls::nameUnnamed(fd, folder, name));
+    }
+    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
+        return refused(m_lacks.renameNoReplace, "nome")
+                   ? -1
+                   : named("renomear-sem-substituir", to, FileCalls::renameNoReplace(folder, from, to));
+    }
+    int link(int folder, const std::string& from, const std::string& to) override {
+        return refused(m_lacks.links, "") ? -1 : named("ligar", to, FileCalls::link(folder, from, to));
+    }
+    int rename(int folder, const std::string& from, const std::string& to) override {
+        return named("renomear", to, FileCalls::rename(folder, from, to));
+    }
+
+private:
+    // True, with errno set, when the step is the one that fails or the feature is missing.
+    bool refused(int lacking, const char* step) const {
+        const bool failing = *step != '\0' && m_failingStep == step;
+        errno = failing ? m_error : lacking;
+        return failing || lacking != 0;
+    }
+    int named(const char* call, const std::string& name, int result) {
+        if (result >= 0 && name == "saida.txt") {
+            log.push_back("nome");
+            way += way.empty() ? call : std::string(" ") + call;
+        }
+        return result;
+    }
+    Lacks m_lacks;
+    std::string m_failingStep;
+    int m_error;
+};
+
+// How the file being written is held and named: the ways the writer knows.
 struct Holding {
     const char* name;
-    FileCalls* calls;
+    Lacks lacks;
 };
 
 void PrintTo(const Holding& holding, std::ostream* out) {
     *out << holding.name;
 }
 
-WithoutUnnamedFiles g_withoutUnnamedFiles;
+const Lacks kWithoutUnnamedFiles{EOPNOTSUPP, 0, 0}; // vfat, older NFS
+// FAT and exFAT through FUSE, GNOME's mounts of shares and phones: a new name only by creating it.
+const Lacks kFuseFat{EOPNOTSUPP, EINVAL, EPERM};
 
-const Holding kHoldings[] = {{"sem-nome", &FileCalls::system()},
-                             {"temporario-com-nome", &g_withoutUnnamedFiles}};
+const Holding kHoldings[] = {{"sem-nome", {}},
+                             {"temporario-com-nome", kWithoutUnnamedFiles},
+                             {"reivindicando-o-nome", kFuseFat},
+                             {"sem-nome-e-sem-links", {0, EINVAL, EPERM}}};
 
 class ReplacingFileTest : public ::testing::TestWithParam<Holding> {
 protected:
-    FileCalls& calls() const { return *GetParam().calls; }
+    LackingFileSystem& calls() { return m_calls; }
     std::string target() const { return folder / "saida.txt"; }
     std::vector<std::string> names(const fs::path& where) const {
         std::vector<std::string> found;
@@ -73,6 +138,7 @@ protected:
     }
 
     TempFolder folder;
+    LackingFileSystem m_calls{GetParam().lacks};
 };
 
 std::string writeAndCommit(const std::string& target, FileCalls& calls, const std::string& bytes,
@@ -88,7 +154,7 @@ TEST_P(ReplacingFileTest, NewFileAppearsWholeAndAlone) {
     ReplacingFile file(target(), calls());
     file.write("H0000000012340\r\n");
     file.write(std::string(200000, 'E'));
-    EXPECT_EQ(names().size(), GetParam().calls == &FileCalls::system() ? 0u : 1u);
+    EXPECT_EQ(names().size(), GetParam().lacks.unnamedFiles == 0 ? 0u : 1u);
     EXPECT_TRUE(file.commit(Placement::New));
     EXPECT_EQ(readFile(target()), "H0000000012340\r\n" + std::string(200000, 'E'));
     EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
@@ -266,83 +332,13 @@ TEST_P(ReplacingFileTest, FolderMovedAwayMidRunKeepsNothingThere) {
     EXPECT_EQ(readFile(folder.path() / "longe/saida.txt"), "antigo");
 }
 
-// Records the calls that matter for a power cut: the file's sync, its taking the name, the folder's sync.
-class RecordingCalls : public FileCalls {
-public:
-    explicit RecordingCalls(FileCalls& base) : m_base(base) {}
-    std::vector<std::string> log;
-
-    int createUnnamed(int folder) override { return m_base.createUnnamed(folder); }
-    int sync(int fd) override {
-        struct stat info {};
-        ::fstat(fd, &info);
-        log.push_back(S_ISDIR(info.st_mode) ? "sync pasta" : "sync arquivo");
-        return m_base.sync(fd);
-    }
-    int nameUnnamed(int fd, int folder, const std::string& name) override {
-        log.push_back("nome");
-        return m_base.nameUnnamed(fd, folder, name);
-    }
-    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
-        log.push_back("nome");
-        return m_base.renameNoReplace(folder, from, to);
-    }
-    int rename(int folder, const std::string& from, const std::string& to) override {
-        log.push_back("nome");
-        return m_base.rename(folder, from, to);
-    }
-
-private:
-    FileCalls& m_base;
-};
-
 TEST_P(ReplacingFileTest, FolderIsSyncedAfterTheFileTakesItsName) {
-    RecordingCalls recording(calls());
-    writeAndCommit(target(), recording, "novo", Placement::New);
-    EXPECT_EQ(recording.log, (std::vector<std::string>{"sync arquivo", "nome", "sync pasta"}));
+    writeAndCommit(target(), calls(), "novo", Placement::New);
+    // A file moved out of a file without a name is synced again; a claimed name appears twice.
+    std::vector<std::string>& log = calls().log;
+    log.erase(std::unique(log.begin(), log.end()), log.end());
+    EXPECT_EQ(log, (std::vector<std::string>{"sync arquivo", "nome", "sync pasta"}));
 }
-
-// Fails one step after letting the others through.
-class FailingStep : public FileCalls {
-public:
-    FailingStep(FileCalls& base, const char* step, int error) : m_base(base), m_step(step), m_error(error) {}
-
-    int createUnnamed(int folder) override {
-        const int fd = m_base.createUnnamed(folder);
-        if (fd >= 0 && is("criar")) {
-            ::close(fd);
-            return fail();
-        }
-        return fd;
-    }
-    int createNew(int folder, const std::string& name) override {
-        return is("criar") ? fail() : m_base.createNew(folder, name);
-    }
-    long write(int fd, const char* data, std::size_t size) override {
-        return is("gravar") ? fail() : m_base.write(fd, data, size);
-    }
-    int sync(int fd) override {
-        struct stat info {};
-        ::fstat(fd, &info);
-        return is(S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? fail() : m_base.sync(fd);
-    }
-    int nameUnnamed(int fd, int folder, const std::string& name) override {
-        return is("nome") ? fail() : m_base.nameUnnamed(fd, folder, name);
-    }
-    int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
-        return is("nome") ? fail() : m_base.renameNoReplace(folder, from, to);
-    }
-
-private:
-    bool is(const char* step) const { return std::string(step) == m_step; }
-    int fail() const {
-        errno = m_error;
-        return -1;
-    }
-    FileCalls& m_base;
-    std::string m_step;
-    int m_error;
-};
 
 TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
     const struct {
@@ -360,7 +356,7 @@ TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
     };
     for (const auto& c : cases) {
         fs::remove(target());
-        FailingStep failing(calls(), c.step, c.error);
+        LackingFileSystem failing(GetParam().lacks, c.step, c.error);
         std::string message;
         try {
             writeAndCommit(target(), failing, "novo", Placement::New);
@@ -374,6 +370,109 @@ TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
         EXPECT_EQ(names(), std::string(c.step) == "sync-pasta" ? std::vector<std::string>{"saida.txt"}
                                                                : std::vector<std::string>{})
             << c.step;
+    }
+}
+
+// ---- file systems lacking what the writer prefers
+
+TEST(LackingFileSystems, EveryCombinationGivesANewNameOnlyWhileItIsFree) {
+    const int unnamedAnswers[] = {0, EOPNOTSUPP, EISDIR};
+    const int renameAnswers[] = {0, EINVAL, ENOSYS, EOPNOTSUPP};
+    const int linkAnswers[] = {0, EPERM, EOPNOTSUPP, ENOSYS};
+    for (const int unnamed : unnamedAnswers) {
+        for (const int noReplace : renameAnswers) {
+            for (const int links : linkAnswers) {
+                const std::string combination = "sem nome " + std::to_string(unnamed) + ", renameat2 " +
+                                                std::to_string(noReplace) + ", link " + std::to_string(links);
+                TempFolder folder;
+                const std::string target = folder / "saida.txt";
+                LackingFileSystem calls({unnamed, noReplace, links});
+                // The first way the file system has, and the claim only where it has none.
+                const char* expectedWay = unnamed == 0 && links == 0 ? "nomear-sem-nome"
+                                          : noReplace == 0           ? "renomear-sem-substituir"
+                                          : links == 0               ? "ligar"
+                                                                     : "reivindicar renomear";
+                EXPECT_EQ(writeAndCommit(target, calls, "novo", Placement::New), "gravado") << combination;
+                EXPECT_EQ(calls.way, expectedWay) << combination;
+                EXPECT_EQ(writeAndCommit(target, calls, "outro", Placement::New), "nome tomado")
+                    << combination;
+                EXPECT_EQ(readFile(target), "novo") << combination;
+                EXPECT_EQ(writeAndCommit(target, calls, "substituto", Placement::Replace), "gravado")
+                    << combination;
+                EXPECT_EQ(readFile(target), "substituto") << combination;
+                EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1)
+                    << combination;
+            }
+        }
+    }
+}
+
+// What may happen between claiming the name and renaming the complete file over the claim.
+class ClaimMoment : public LackingFileSystem {
+public:
+    enum class Event { None, Signal, OtherProgram, OtherProgramAndSignal, RenameFails };
+    ClaimMoment(Event event, std::string folder)
+        : LackingFileSystem(kFuseFat), m_event(event), m_folder(std::move(folder)) {}
+
+    int createNew(int folder, const std::string& name) override {
+        const int fd = LackingFileSystem::createNew(folder, name);
+        if (fd >= 0 && name == "saida.txt") {
+            if (m_event == Event::OtherProgram || m_event == Event::OtherProgramAndSignal) {
+                writeFile(m_folder + "/dele.txt", "outro programa");
+                fs::rename(m_folder + "/dele.txt", m_folder + "/saida.txt");
+            }
+            if (m_event == Event::Signal || m_event == Event::OtherProgramAndSignal) {
+                ::raise(SIGTERM);
+            }
+        }
+        return fd;
+    }
+    int rename(int folder, const std::string& from, const std::string& to) override {
+        if (m_event == Event::RenameFails) {
+            errno = EIO;
+            return -1;
+        }
+        return LackingFileSystem::rename(folder, from, to);
+    }
+
+private:
+    Event m_event;
+    std::string m_folder;
+};
+
+TEST(LackingFileSystems, AClaimIsRemovedOnEveryWayOutWhileItIsOurs) {
+    using Event = ClaimMoment::Event;
+    const struct {
+        const char* name;
+        Event event;
+        int signal;
+        const char* outcome;
+        const char* left; // what bears the name afterwards; "" for nothing
+    } cases[] = {
+        {"nada", Event::None, 0, "gravado", "novo"},
+        {"sinal", Event::Signal, SIGTERM, "", ""},
+        {"outro-programa-toma-o-nome", Event::OtherProgram, 0, "nome tomado", "outro programa"},
+        {"outro-programa-e-sinal", Event::OtherProgramAndSignal, SIGTERM, "", "outro programa"},
+        {"renomear-falha", Event::RenameFails, 0, "I/O error 5", ""},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const std::string target = folder / "saida.txt";
+        ChildProcess child([&] {
+            ClaimMoment calls(c.event, folder.path().string());
+            try {
+                return writeAndCommit(target, calls, "novo", Placement::New);
+            } catch (const FileError& error) {
+                return std::string(error.what());
+            }
+        });
+        const test::ProcessEnd end = child.wait();
+        EXPECT_EQ(end.signal, c.signal) << c.name << ": " << end.err;
+        EXPECT_EQ(end.out, c.outcome) << c.name;
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()),
+                  std::string(c.left).empty() ? 0 : 1)
+            << c.name;
+        EXPECT_EQ(readFile(target), c.left) << c.name;
     }
 }
 
@@ -400,7 +499,8 @@ TEST_P(SignalCleanupTest, NamedTemporaryFileIsRemovedBeforeTheSignalEndsTheProce
     writeFile(target, "antigo");
     const int number = GetParam().signal;
     ChildProcess child([&] {
-        ReplacingFile file(target, g_withoutUnnamedFiles);
+        LackingFileSystem calls(kWithoutUnnamedFiles);
+        ReplacingFile file(target, calls);
         file.write(std::string(300000, 'x'));
         ::raise(number);
         return std::string("sobreviveu");
@@ -423,7 +523,8 @@ TEST(SignalCleanup, IgnoredSignalStaysIgnoredAndHandledOneReachesItsHandler) {
         static volatile std::sig_atomic_t handled = 0;
         std::signal(SIGHUP, SIG_IGN);
         std::signal(SIGTERM, [](int) { handled = 1; });
-        ReplacingFile file(target, g_withoutUnnamedFiles);
+        LackingFileSystem calls(kWithoutUnnamedFiles);
+        ReplacingFile file(target, calls);
         file.write("meio");
         ::raise(SIGHUP);
         ::raise(SIGTERM);
