@@ -43,10 +43,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT) # kalvian_<version>_<arch>.deb
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Equipe Kalvian <equipe@kalvian.invalid>")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Libraries come from the binaries (dpkg-shlibdeps); what Qt loads at run time, its platform plugins and the
-# window's Portuguese translation, is named here.
+# Libraries come from the binaries (dpkg-shlibdeps); what Qt loads at run time, its platform plugins, is
+# named here (the window's Portuguese translation is built into it).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

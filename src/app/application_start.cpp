@@ -3,7 +3,6 @@
 #include "app/application_title.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTranslator>
 
 #include <memory>
@@ -14,8 +13,7 @@ bool startApplication(QApplication& application) {
     QApplication::setApplicationName(QString::fromUtf8(kApplicationTitle));
     // Loaded by its name, not through the locale: the window speaks Portuguese under any locale.
     auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QStringLiteral("qtbase_pt_BR"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!translator->load(QStringLiteral(":/kalvian/qtbase_pt_BR.qm"))) {
         return false;
     }
     translator->setParent(&application);

@@ -9,8 +9,8 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     if (!kalvian::startApplication(application)) {
-        std::fputs("Aviso: a tradução do Qt para português (qtbase_pt_BR.qm, pacote qt6-translations-l10n) "
-                   "não foi encontrada; os botões das caixas e os diálogos de arquivo ficam em inglês.\n",
+        std::fputs("Aviso: a tradução do Qt para português não pôde ser carregada; os botões das caixas e os "
+                   "diálogos de arquivo ficam em inglês.\n",
                    stderr);
     }
     kalvian::TfrmKalvian window;

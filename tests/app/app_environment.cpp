@@ -7,7 +7,7 @@ namespace {
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(
     new kalvian::test::QtApplicationEnvironment([](QApplication& application) {
-        ASSERT_TRUE(kalvian::startApplication(application)) << "qtbase_pt_BR.qm is not installed";
+        ASSERT_TRUE(kalvian::startApplication(application)) << "the Portuguese translation built into the program did not load";
     }));
 
 } // namespace
