@@ -1,8 +1,11 @@
 // Draws the window's two pictures, the banner and the logo, as JPEG files, and the program's icon as a PNG
 // (the same drawing as icons/kalvian.svg, for desktops and a Qt without the SVG plugin). They are drawn here
 // rather than taken from anywhere so the program carries only pictures of its own.
-//   draw_window_images <src/app>   writes images/banner.jpg, images/logo.jpg and icons/kalvian.png there
+//   draw_window_images <src/app>   writes images/banner.jpg, images/logo.jpg, icons/kalvian.png and the
+//                                  Windows icon icons/kalvian.ico there
+#include <QBuffer>
 #include <QColor>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -11,6 +14,7 @@
 #include <QPainterPath>
 
 #include <cstdio>
+#include <iterator>
 
 namespace {
 
@@ -51,10 +55,10 @@ QImage logo() {
     return image;
 }
 
-// icons/kalvian.svg, drawn at 256 pixels: an orange card with three navy lines and a red arrow.
-QImage icon() {
-    constexpr double kScale = 256.0 / 64.0;
-    QImage image(256, 256, QImage::Format_ARGB32);
+// icons/kalvian.svg, drawn at `size` pixels: an orange card with three navy lines and a red arrow.
+QImage icon(int size = 256) {
+    const double kScale = size / 64.0;
+    QImage image(size, size, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -77,6 +81,44 @@ QImage icon() {
     return image;
 }
 
+void appendLittleEndian(QByteArray& bytes, quint32 value, int width) {
+    for (int i = 0; i < width; ++i) {
+        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
+}
+
+// The icon Windows shows for the program in Explorer and the Start menu: a .ico holding the drawing at the
+// sizes Windows asks for, each as a PNG (which every Windows since Vista reads).
+bool saveWindowsIcon(const QString& path) {
+    const int sizes[] = {16, 24, 32, 48, 64, 256};
+    constexpr int kEntries = std::size(sizes);
+    QByteArray header;
+    QByteArray images;
+    appendLittleEndian(header, 0, 2);        // reserved
+    appendLittleEndian(header, 1, 2);        // an icon
+    appendLittleEndian(header, kEntries, 2); // how many images
+    quint32 offset = 6 + 16 * kEntries;
+    for (const int size : sizes) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        if (!icon(size).save(&buffer, "PNG")) {
+            return false;
+        }
+        appendLittleEndian(header, size % 256, 1); // 256 is written as 0
+        appendLittleEndian(header, size % 256, 1);
+        appendLittleEndian(header, 0, 2);  // no palette, reserved
+        appendLittleEndian(header, 1, 2);  // planes
+        appendLittleEndian(header, 32, 2); // bits per pixel
+        appendLittleEndian(header, static_cast<quint32>(png.size()), 4);
+        appendLittleEndian(header, offset, 4);
+        offset += static_cast<quint32>(png.size());
+        images += png;
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(header + images) == header.size() + images.size();
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -88,7 +130,8 @@ int main(int argc, char* argv[]) {
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const bool written = banner().save(folder + "/images/banner.jpg", "JPEG", 90) &&
                          logo().save(folder + "/images/logo.jpg", "JPEG", 90) &&
-                         icon().save(folder + "/icons/kalvian.png", "PNG");
+                         icon().save(folder + "/icons/kalvian.png", "PNG") &&
+                         saveWindowsIcon(folder + "/icons/kalvian.ico");
     if (!written) {
         std::fprintf(stderr, "falha ao gravar as imagens em %s\n", argv[1]);
         return 1;
