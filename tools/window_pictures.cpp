@@ -95,6 +95,11 @@ template <class T> T& child(QWidget& window, const char* name) {
     return *found;
 }
 
+// A folder as the window shows it: the system's separators, one at the end.
+QString shownFolder(const fs::path& path) {
+    return QDir::toNativeSeparators(QString::fromStdString(path.generic_string() + "/"));
+}
+
 void drawAll(const fs::path& office, const QString& folder) {
     kalvian::TfrmKalvian window;
     window.show();
@@ -103,7 +108,7 @@ void drawAll(const fs::path& office, const QString& folder) {
     auto& novaConsulta = child<QAction>(window, "actNovaConsulta");
     auto& exportar = child<QAction>(window, "actExportar");
 
-    child<QLineEdit>(window, "edtDestino").setText(QString::fromStdString((office / "VRK4").string() + "/"));
+    child<QLineEdit>(window, "edtDestino").setText(shownFolder(office / "VRK4"));
     child<QLineEdit>(window, "edtInscricao").setText(QStringLiteral("1001"));
     child<kalvian::TDateEdit>(window, "edtDataIni").setDateValue(kalvian::toSerial({2008, 1, 1}));
     child<kalvian::TDateEdit>(window, "edtDataFin").setDateValue(kalvian::toSerial({2008, 12, 15}));
@@ -116,7 +121,7 @@ void drawAll(const fs::path& office, const QString& folder) {
     pictureWithBox(window, exportar, folder + "/pergunta-substituir.png", QMessageBox::No);
 
     novaConsulta.trigger();
-    child<QLineEdit>(window, "edtOrigem").setText(QString::fromStdString((office / "VRK4").string() + "/"));
+    child<QLineEdit>(window, "edtOrigem").setText(shownFolder(office / "VRK4"));
     pictureWithBox(window, consulta, folder + "/erro-tabela-nao-encontrada.png", QMessageBox::Ok);
 }
 
@@ -147,7 +152,7 @@ int main(int argc, char* argv[]) {
             fs::copy_file(tables / table, office / "VRK3" / table);
         }
         // The window starts with the current folder in both folder fields.
-        QDir::setCurrent(QString::fromStdString((office / "VRK3").string() + "/"));
+        QDir::setCurrent(shownFolder(office / "VRK3"));
         drawAll(office, folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "window_pictures: %s\n", error.what());
