@@ -1,7 +1,9 @@
 // Draws the real window over the bundled demo tables, in the states the user guide shows, as PNG files:
-//   window_pictures <samples/vrk3> <docs/guia>
+//   window_pictures <samples/vrk3> <docs/guia> [OFFICE]
 // The tables are copied to contabilidade/VRK3 and exported to contabilidade/VRK4 in a fresh temporary folder,
-// removed at the end, so the pictures show those two folders rather than the drawing machine's own. It runs
+// removed at the end, so the pictures show those two folders rather than the drawing machine's own; or to
+// OFFICE/VRK3 and OFFICE/VRK4, a folder that must not exist yet (C:\Contabilidade for the pictures of the
+// Windows build), made and removed by the tool. It runs
 // on Qt's offscreen platform: each picture is the window as it paints itself, with the message box it shows
 // at that moment drawn over its middle, each under a plain title bar with its caption (what a desktop would
 // draw around them).
@@ -128,8 +130,8 @@ void drawAll(const fs::path& office, const QString& folder) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 3) {
-        std::fprintf(stderr, "uso: window_pictures PASTA-DAS-TABELAS PASTA-DAS-FIGURAS\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "uso: window_pictures PASTA-DAS-TABELAS PASTA-DAS-FIGURAS [ESCRITORIO]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -144,8 +146,15 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "window_pictures: %s\n", qPrintable(scratch.errorString()));
         return 1;
     }
+    const fs::path office =
+        argc == 4 ? fs::path(argv[3]) : fs::path(scratch.path().toStdString()) / "contabilidade";
+    // Only a folder the tool made is removed.
+    if (!fs::create_directory(office)) {
+        std::fprintf(stderr, "window_pictures: %s já existe\n", office.string().c_str());
+        return 1;
+    }
+    int status = 0;
     try {
-        const fs::path office = fs::path(scratch.path().toStdString()) / "contabilidade";
         fs::create_directories(office / "VRK3");
         fs::create_directories(office / "VRK4");
         for (const char* table : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
@@ -156,7 +165,10 @@ int main(int argc, char* argv[]) {
         drawAll(office, folder);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "window_pictures: %s\n", error.what());
-        return 1;
+        status = 1;
     }
-    return 0;
+    // Windows removes no folder that is a process's current one.
+    QDir::setCurrent(QDir::tempPath());
+    fs::remove_all(office);
+    return status;
 }
