@@ -12,7 +12,6 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kNameAttempts = 100;
 constexpr mode_t kPermissionBits = 07777;
 
@@ -58,7 +57,6 @@ ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
         }
         createNamed();
     }
-    m_buffer.reserve(kBufferSize);
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -127,20 +125,19 @@ bool ReplacingFile::nameUnnamedTemporarily() {
 void ReplacingFile::moveToNamedTemporary() {
     const FileDescriptor unnamed(std::exchange(m_fd, -1));
     createNamed();
+    std::string chunk(BufferedOutput::kSize, '\0');
     for (off_t done = 0;;) {
-        m_buffer.resize(kBufferSize);
-        const ssize_t got = ::pread(unnamed.get(), m_buffer.data(), m_buffer.size(), done);
+        const ssize_t got = ::pread(unnamed.get(), chunk.data(), chunk.size(), done);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
             fail(FileStep::Write, errno);
         }
-        m_buffer.resize(static_cast<std::size_t>(got));
         if (got == 0) {
             break;
         }
-        flush();
+        writeAll(std::string_view(chunk).substr(0, static_cast<std::size_t>(got)));
         done += got;
     }
     if (m_calls.sync(m_fd) != 0) {
@@ -304,21 +301,17 @@ bool ReplacingFile::commit(Placement placement) {
 }
 
 void ReplacingFile::write(std::string_view bytes) {
-    if (m_buffer.size() + bytes.size() > kBufferSize) {
-        flush();
-    }
-    if (bytes.size() >= kBufferSize) {
-        m_buffer = bytes;
-        flush();
-    } else {
-        m_buffer += bytes;
-    }
+    m_output.write(bytes, [this](std::string_view all) { writeAll(all); });
 }
 
 void ReplacingFile::flush() {
+    m_output.flush([this](std::string_view all) { writeAll(all); });
+}
+
+void ReplacingFile::writeAll(std::string_view bytes) {
     std::size_t done = 0;
-    while (done < m_buffer.size()) {
-        const long written = m_calls.write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+    while (done < bytes.size()) {
+        const long written = m_calls.write(m_fd, bytes.data() + done, bytes.size() - done);
         if (written < 0 && errno == EINTR) {
             continue;
         }
@@ -328,7 +321,6 @@ void ReplacingFile::flush() {
         }
         done += static_cast<std::size_t>(written);
     }
-    m_buffer.clear();
 }
 
 } // namespace kalvian

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/buffered_output.h"
 #include "platform/file_error.h"
 #include "platform/placement.h"
 #include "platform/posix/file_calls.h"
@@ -49,6 +50,7 @@ private:
     bool publishOverClaim();
     void publishReplacing();
     void flush();
+    void writeAll(std::string_view bytes);
 
     FileCalls& m_calls;
     std::string m_target;
@@ -57,7 +59,7 @@ private:
     std::string m_temporary; // the name of the file being written, while it has one
     InterruptCleanup m_cleanup;
     InterruptCleanup m_claim; // the empty file claiming the target's name, for the moment it does
-    std::string m_buffer;
+    BufferedOutput m_output;
     bool m_synced = false;
 };
 

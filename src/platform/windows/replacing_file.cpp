@@ -10,7 +10,6 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int kNameAttempts = 100;
 
 // Marked as ours, should a power cut leave one behind.
@@ -29,7 +28,6 @@ ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
     : m_calls(calls), m_target(std::move(target)), m_path(systemPath(m_target)) {
     checkTarget();
     createTemporary();
-    m_buffer.reserve(kBufferSize);
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -96,23 +94,19 @@ void ReplacingFile::createTemporary() {
 }
 
 void ReplacingFile::write(std::string_view bytes) {
-    if (m_buffer.size() + bytes.size() > kBufferSize) {
-        flush();
-    }
-    if (bytes.size() >= kBufferSize) {
-        m_buffer = bytes;
-        flush();
-    } else {
-        m_buffer += bytes;
-    }
+    m_output.write(bytes, [this](std::string_view all) { writeAll(all); });
 }
 
 void ReplacingFile::flush() {
+    m_output.flush([this](std::string_view all) { writeAll(all); });
+}
+
+void ReplacingFile::writeAll(std::string_view bytes) {
     std::size_t done = 0;
-    while (done < m_buffer.size()) {
+    while (done < bytes.size()) {
         unsigned long written = 0;
-        const auto size = static_cast<unsigned long>(std::min<std::size_t>(m_buffer.size() - done, 1u << 30));
-        if (!m_calls.write(m_file, m_buffer.data() + done, size, written)) {
+        const auto size = static_cast<unsigned long>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        if (!m_calls.write(m_file, bytes.data() + done, size, written)) {
             fail(FileStep::Write, ::GetLastError());
         }
         if (written == 0) {
@@ -121,7 +115,6 @@ void ReplacingFile::flush() {
         }
         done += written;
     }
-    m_buffer.clear();
 }
 
 bool ReplacingFile::publish(Placement placement) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/buffered_output.h"
 #include "platform/file_error.h"
 #include "platform/placement.h"
 #include "platform/windows/console_interrupt.h"
@@ -36,6 +37,7 @@ private:
     void checkTarget() const;
     void createTemporary();
     void flush();
+    void writeAll(std::string_view bytes);
     bool publish(Placement placement);
 
     FileCalls& m_calls;
@@ -44,7 +46,7 @@ private:
     std::wstring m_temporary; // the file being written, while it exists
     FileCalls::Handle m_file = nullptr;
     ConsoleInterrupt m_interrupt;
-    std::string m_buffer;
+    BufferedOutput m_output;
     bool m_synced = false;
 };
 
