@@ -4,6 +4,7 @@
 
 #include <windows.h>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
@@ -21,8 +22,22 @@ std::vector<std::string> commandLineArguments(int, char*[]) {
     return arguments;
 }
 
+namespace {
+
+UINT g_consoleCodePage = 0;
+
+// The console is the user's, shared with the commands run after this one: it gets its code page back.
+void restoreConsoleCodePage() {
+    ::SetConsoleOutputCP(g_consoleCodePage);
+}
+
+} // namespace
+
 void useStandardStreamsAsBytes() {
-    ::SetConsoleOutputCP(CP_UTF8);
+    g_consoleCodePage = ::GetConsoleOutputCP();
+    if (g_consoleCodePage != 0 && g_consoleCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {
+        std::atexit(restoreConsoleCodePage);
+    }
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
     _setmode(_fileno(stdin), _O_BINARY);
