@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <regex>
@@ -20,7 +19,7 @@ namespace fs = std::filesystem;
 using paradox::ClientRow;
 using paradox::IssuedRow;
 using paradox::ReceivedRow;
-using test::ProgramRun;
+using test::ProcessEnd;
 using test::readFile;
 using test::runExport;
 using test::TempFolder;
@@ -113,8 +112,8 @@ public:
     std::string exported() const { return destino() + "/VRK3_123__01_03_2008__31_03_2008.txt"; }
 
     // Runs the program with a "C" locale, whose date separator is "/", in the destination folder.
-    ProgramRun run(const std::string& arguments) const {
-        return runExport(arguments, destino(), source.path());
+    ProcessEnd run(const std::string& arguments) const {
+        return runExport(arguments, destino());
     }
     std::string march(const std::string& more = "") const {
         return "--origem '" + origem() + "' --inicio 01/03/2008 --fim 31/03/2008 " + more;
@@ -132,7 +131,7 @@ public:
 };
 
 TEST_F(KalvianExportTest, ExportsByteForByteAndPrintsTheCounts) {
-    const ProgramRun result = run(march("--inscricao 123"));
+    const ProcessEnd result = run(march("--inscricao 123"));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
@@ -154,12 +153,12 @@ TEST_F(KalvianExportTest, ReplacesOnlyWhenAsked) {
     ASSERT_EQ(run(march("--inscricao 123")).exitCode, 0);
     writeFile(exported(), "antigo");
 
-    const ProgramRun refused = run(march("--inscricao 123"));
+    const ProcessEnd refused = run(march("--inscricao 123"));
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Altere o nome do Arquivo e tente exportar novamente\n");
     EXPECT_EQ(readFile(exported()), "antigo");
 
-    const ProgramRun replaced = run(march("--inscricao 123 --substituir"));
+    const ProcessEnd replaced = run(march("--inscricao 123 --substituir"));
     EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
     EXPECT_EQ(readFile(exported()), readFile(kGolden));
     EXPECT_EQ(destinationFiles(), std::vector<std::string>{"VRK3_123__01_03_2008__31_03_2008.txt"});
@@ -203,7 +202,7 @@ TEST_F(KalvianExportTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
         if (c.damage) {
             c.damage(*this);
         }
-        const ProgramRun result = run(c.arguments);
+        const ProcessEnd result = run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name << ": " << result.err;
         if (c.err) {
             EXPECT_EQ(result.err, *c.err) << c.name;
@@ -220,7 +219,7 @@ TEST_F(KalvianExportTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
 }
 
 TEST_F(KalvianExportTest, AllDeclarantsOfThePeriodEachToItsProposedName) {
-    const ProgramRun result = run(march("--todas"));
+    const ProcessEnd result = run(march("--todas"));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(destinationFiles(), (std::vector<std::string>{"VRK3_123__01_03_2008__31_03_2008.txt",
                                                             "VRK3_456__01_03_2008__31_03_2008.txt"}));
@@ -230,23 +229,21 @@ TEST_F(KalvianExportTest, AllDeclarantsOfThePeriodEachToItsProposedName) {
 }
 
 TEST_F(KalvianExportTest, SeveralRegistrationsAndANonNumericOne) {
-    const ProgramRun result = run(march("--inscricao 456 --inscricao abc"));
+    const ProcessEnd result = run(march("--inscricao 456 --inscricao abc"));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_NE(result.out.find("Inscrição abc\nEmitidas: 0\nRecebidas: 0\nTotal: 0\n"), std::string::npos);
     EXPECT_EQ(readFile(destino() + "/VRK3_abc__01_03_2008__31_03_2008.txt"), "H00000000abc40\r\n");
 }
 
 TEST_F(KalvianExportTest, DateSeparatorOfTheLinesComesFromTheLocale) {
-    const std::string out = source / "out.txt";
-    const std::string command = "cd '" + destino() + "' && LC_ALL=de_DE.UTF-8 '" KALVIAN_EXPORT_PROGRAM "' " +
-                                march("--inscricao 123") + " >'" + out + "' 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0) << readFile(out);
+    const ProcessEnd result = runExport(march("--inscricao 123"), destino(), "de_DE.UTF-8");
+    ASSERT_EQ(result.exitCode, 0) << result.err;
     const std::string file = readFile(exported());
     EXPECT_EQ(file.substr(16, 11), "E03.03.2008");
 }
 
 TEST_F(KalvianExportTest, HelpIsInPortuguese) {
-    const ProgramRun result = run("--ajuda");
+    const ProcessEnd result = run("--ajuda");
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_EQ(result.out.rfind("Uso: kalvian-export --origem PASTA", 0), 0u);
     for (const char* line : {"     kalvian-export --conferir ARQUIVO\n",
@@ -261,7 +258,7 @@ TEST_F(KalvianExportTest, HelpIsInPortuguese) {
 // The bundled demo tables, every registration of 2008, against files checked by hand once.
 TEST_F(KalvianExportTest, DemoTablesExportToTheirGoldenFiles) {
     const std::string demo = std::string(KALVIAN_SOURCE_DIR) + "/samples/vrk3";
-    const ProgramRun result = run("--origem '" + demo + "' --todas --inicio 01/01/2008 --fim 15/12/2008");
+    const ProcessEnd result = run("--origem '" + demo + "' --todas --inicio 01/01/2008 --fim 15/12/2008");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     const std::string golden = std::string(KALVIAN_TEST_DATA_DIR) + "/cli/demo";
     std::vector<std::string> goldenNames;
@@ -276,7 +273,7 @@ TEST_F(KalvianExportTest, DemoTablesExportToTheirGoldenFiles) {
 
 TEST_F(KalvianExportTest, TellsItsVersionAlone) {
     for (const char* flag : {"--version", "--versao"}) {
-        const ProgramRun result = run(flag);
+        const ProcessEnd result = run(flag);
         EXPECT_EQ(result.exitCode, 0) << flag;
         EXPECT_EQ(result.out, std::string("kalvian-export ") + kVersion + "\n") << flag;
     }
