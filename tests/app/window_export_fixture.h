@@ -7,7 +7,8 @@
 // The window with the golden tables queried and a destination folder of its own.
 namespace kalvian::test {
 
-inline const std::string kGolden = std::string(KALVIAN_TEST_DATA_DIR) + "/export/tres-emitidas-duas-recebidas.txt";
+inline const std::string kGolden =
+    std::string(KALVIAN_TEST_DATA_DIR) + "/export/tres-emitidas-duas-recebidas.txt";
 
 class WindowExportTest : public WindowTest {
 protected:

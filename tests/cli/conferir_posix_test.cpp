@@ -1,5 +1,6 @@
-// kalvian-export --conferir where POSIX systems alone can watch it: reading a pipe through /dev/stdin, and
-// the peak memory of a run (wait4) over large files.
+// kalvian-export --conferir where POSIX systems alone can set it up or watch it: files exported under the
+// locales LC_ALL names, reading a pipe through /dev/stdin, and the peak memory of a run (wait4) over large
+// files.
 #include "conferir_fixture.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +19,45 @@ namespace {
 namespace fs = std::filesystem;
 using test::kDemo;
 using test::kGolden;
+using test::ProcessEnd;
 using test::readFile;
 using test::writeFile;
 
 class ConferirPosixTest : public test::ConferirTest {};
+
+// The date separator inside the lines is the user's locale's: a file from any of them passes, with the
+// same totals.
+TEST_F(ConferirPosixTest, FilesWrittenUnderEveryLocalePass) {
+    const struct {
+        const char* locale;
+        char separator;
+    } cases[] = {{"C", '/'}, {"de_DE.UTF-8", '.'}, {"nl_NL.UTF-8", '-'}, {"pt_BR.UTF-8", '/'}};
+    std::string firstTotals;
+    for (const auto& c : cases) {
+        const ProcessEnd exported = run("--origem '" + kDemo +
+                                            "' --inscricao 2002 --inicio 01/01/2008 --fim 15/12/2008 "
+                                            "--arquivo VRK3.txt --substituir",
+                                        c.locale);
+        ASSERT_EQ(exported.exitCode, 0) << c.locale << ": " << exported.err;
+        EXPECT_EQ(readFile(file()).substr(16 + 3, 1), std::string(1, c.separator)) << c.locale;
+
+        const ProcessEnd checked = run("--conferir VRK3.txt");
+        EXPECT_EQ(checked.exitCode, 0) << c.locale << ": " << checked.err;
+        // The counts and the totals as the export printed them, piece by piece.
+        const auto piece = [&](const char* first, const char* next) {
+            const std::size_t start = checked.out.find(first);
+            return checked.out.substr(start, checked.out.find(next, start) - start);
+        };
+        const std::string counts = piece("Emitidas:", "Notas X");
+        const std::string totals = piece("Notas X", "Arquivo conferido");
+        EXPECT_NE(exported.out.find(counts), std::string::npos) << c.locale << ": " << counts;
+        EXPECT_NE(exported.out.find(totals), std::string::npos) << c.locale << ": " << totals;
+        if (firstTotals.empty()) {
+            firstTotals = counts + totals;
+        }
+        EXPECT_EQ(counts + totals, firstTotals) << c.locale;
+    }
+}
 
 TEST_F(ConferirPosixTest, ReadsFromAPipe) {
     const std::string out = folder / "out.txt";

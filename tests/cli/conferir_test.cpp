@@ -1,7 +1,7 @@
 // kalvian-export --conferir, run as a user runs it: sound files pass with their totals, and each damage is
 // named by its line.
-#include "conferir_fixture.h"
 #include "common/error.h"
+#include "conferir_fixture.h"
 #include "export_check/damaged_lines.h"
 #include "support/case_names.h"
 
@@ -40,40 +40,6 @@ TEST_F(ConferirTest, SoundFilePrintsItsCountsAndTotals) {
                               "Imposto retido: 7,50\n"
                               "Sem cliente encontrado: 2 (código 57; 1 sem código)\n"
                               "Arquivo conferido: 6 linhas sem erros.\n");
-}
-
-// The date separator inside the lines is the user's locale's: a file from any of them passes, with the
-// same totals.
-TEST_F(ConferirTest, FilesWrittenUnderEveryLocalePass) {
-    const struct {
-        const char* locale;
-        char separator;
-    } cases[] = {{"C", '/'}, {"de_DE.UTF-8", '.'}, {"nl_NL.UTF-8", '-'}, {"pt_BR.UTF-8", '/'}};
-    std::string firstTotals;
-    for (const auto& c : cases) {
-        const ProcessEnd exported = run("--origem '" + kDemo +
-                                            "' --inscricao 2002 --inicio 01/01/2008 --fim 15/12/2008 "
-                                            "--arquivo VRK3.txt --substituir",
-                                        c.locale);
-        ASSERT_EQ(exported.exitCode, 0) << c.locale << ": " << exported.err;
-        EXPECT_EQ(readFile(file()).substr(16 + 3, 1), std::string(1, c.separator)) << c.locale;
-
-        const ProcessEnd checked = run("--conferir VRK3.txt");
-        EXPECT_EQ(checked.exitCode, 0) << c.locale << ": " << checked.err;
-        // The counts and the totals as the export printed them, piece by piece.
-        const auto piece = [&](const char* first, const char* next) {
-            const std::size_t start = checked.out.find(first);
-            return checked.out.substr(start, checked.out.find(next, start) - start);
-        };
-        const std::string counts = piece("Emitidas:", "Notas X");
-        const std::string totals = piece("Notas X", "Arquivo conferido");
-        EXPECT_NE(exported.out.find(counts), std::string::npos) << c.locale << ": " << counts;
-        EXPECT_NE(exported.out.find(totals), std::string::npos) << c.locale << ": " << totals;
-        if (firstTotals.empty()) {
-            firstTotals = counts + totals;
-        }
-        EXPECT_EQ(counts + totals, firstTotals) << c.locale;
-    }
 }
 
 // ---- Damaged files

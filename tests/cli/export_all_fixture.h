@@ -25,7 +25,8 @@ using paradox::Vrk3Tables;
 using paradox::WriterValue;
 
 inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-inline const BlockPlacement kLivedIn{true, 31, 7, 1}; // shuffled, blocks from one row to full, seven free blocks
+inline const BlockPlacement kLivedIn{true, 31, 7,
+                                     1}; // shuffled, blocks from one row to full, seven free blocks
 
 inline double day(int d, int m) {
     return toSerial({2008, m, d});
@@ -74,15 +75,6 @@ inline std::vector<std::int32_t> invoiceNumbers(const std::string& file) {
     return numbers;
 }
 
-inline std::vector<std::string> filesIn(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class ExportAllTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -98,9 +90,7 @@ protected:
         return "--origem '" + origem().string() + "' --inicio 01/01/2008 --fim 30/06/2008 --destino '" +
                destino().string() + "' " + more;
     }
-    ProcessEnd run(const std::string& arguments) const {
-        return runExport(arguments, scratch.path());
-    }
+    ProcessEnd run(const std::string& arguments) const { return runExport(arguments, scratch.path()); }
 
     TempFolder scratch;
     Vrk3Tables tables;
@@ -132,7 +122,7 @@ protected:
     // Every export file in the destination is whole: what the undisturbed run wrote under that name.
     std::size_t expectWholeFiles(const std::string& context) const {
         std::size_t whole = 0;
-        for (const std::string& name : filesIn(destino())) {
+        for (const std::string& name : namesIn(destino())) {
             if (name.starts_with("VRK3_")) {
                 EXPECT_EQ(readFile(destino() / name), readFile(alone() / name)) << context << ": " << name;
                 ++whole;

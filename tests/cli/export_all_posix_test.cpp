@@ -11,7 +11,7 @@ namespace kalvian {
 namespace {
 
 namespace fs = std::filesystem;
-using test::filesIn;
+using test::namesIn;
 using test::readFile;
 
 class HostileExportAllPosixTest : public test::HostileExportAllTest {

@@ -81,11 +81,11 @@ TEST_F(ExportAllTest, EveryInvoiceOfThePeriodIsInExactlyOneFileInChainOrder) {
         EXPECT_EQ(invoiceNumbers(readFile(file)), numbers) << file;
         everyNumber.insert(everyNumber.end(), numbers.begin(), numbers.end());
     }
-    EXPECT_EQ(filesIn(destino()).size(), files);
+    EXPECT_EQ(namesIn(destino()).size(), files);
 
     // Over all files: each number of the period with a registration once, and nothing else.
     std::vector<std::int32_t> written;
-    for (const std::string& name : filesIn(destino())) {
+    for (const std::string& name : namesIn(destino())) {
         const std::vector<std::int32_t> numbers = invoiceNumbers(readFile(destino() / name));
         written.insert(written.end(), numbers.begin(), numbers.end());
     }
@@ -116,7 +116,7 @@ TEST_F(ExportAllTest, EachFileIsWhatTheExportOfItsRegistrationAloneWrites) {
         "VRK3_12345678901__01_01_2008__30_06_2008.txt", "VRK3_1e-07__01_01_2008__30_06_2008.txt",
     };
     std::sort(names.begin(), names.end());
-    ASSERT_EQ(filesIn(destino()), names);
+    ASSERT_EQ(namesIn(destino()), names);
 
     const fs::path alone = scratch.path() / "sozinha";
     fs::create_directory(alone);
@@ -149,8 +149,8 @@ TEST_F(ExportAllTest, ShuffledBlocksExportTheSameFilesAsBlocksInOrder) {
     tables.write(origem());
     ASSERT_EQ(run(firstHalf("--todas")).exitCode, 0);
     ASSERT_EQ(run(firstHalf("--inscricao 2 --arquivo sozinha.txt")).exitCode, 0);
-    const std::vector<std::string> names = filesIn(destino());
-    ASSERT_EQ(names, filesIn(inOrder));
+    const std::vector<std::string> names = namesIn(destino());
+    ASSERT_EQ(names, namesIn(inOrder));
     ASSERT_EQ(names.size(), 4u);
     for (const std::string& name : names) {
         EXPECT_EQ(readFile(destino() / name), readFile(inOrder / name)) << name;
@@ -166,15 +166,15 @@ TEST_F(ExportAllTest, OneLinePerRegistrationThenTheTotals) {
     const test::ProcessEnd result = run(firstHalf("--todas"));
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    const std::string folder = destino().string();
-    const std::regex expected("Inscrição 123: 2 emitidas, 1 recebidas, " + folder +
-                              "/VRK3_123__01_01_2008__30_06_2008.txt\n"
+    const std::string files = "Inscrição 123: 2 emitidas, 1 recebidas, " +
+                              (destino() / "VRK3_123__01_01_2008__30_06_2008.txt").string() +
+                              "\n"
                               "Inscrição 456: 1 emitidas, 0 recebidas, " +
-                              folder +
-                              "/VRK3_456__01_01_2008__30_06_2008.txt\n"
-                              "Total: 2 arquivos, 4 notas em [0-9]+\\.[0-9]{2} s\n"
-                              "Emitidas: 3\nRecebidas: 1\nNotas X \\(linhas C\\): 0\n[\\s\\S]*");
-    EXPECT_TRUE(std::regex_match(result.out, expected)) << result.out;
+                              (destino() / "VRK3_456__01_01_2008__30_06_2008.txt").string() + "\n";
+    ASSERT_TRUE(result.out.starts_with(files)) << result.out;
+    const std::regex totals("Total: 2 arquivos, 4 notas em [0-9]+\\.[0-9]{2} s\n"
+                            "Emitidas: 3\nRecebidas: 1\nNotas X \\(linhas C\\): 0\n[\\s\\S]*");
+    EXPECT_TRUE(std::regex_match(result.out.substr(files.size()), totals)) << result.out;
 }
 
 TEST_F(ExportAllTest, ARegistrationThatCannotBeWrittenDoesNotStopTheOthers) {
@@ -186,7 +186,7 @@ TEST_F(ExportAllTest, ARegistrationThatCannotBeWrittenDoesNotStopTheOthers) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "Inscrição 2: Altere o nome do Arquivo e tente exportar novamente\n");
     EXPECT_EQ(readFile(kept), "antigo");
-    EXPECT_EQ(filesIn(destino()), (std::vector<std::string>{"VRK3_1__01_01_2008__30_06_2008.txt",
+    EXPECT_EQ(namesIn(destino()), (std::vector<std::string>{"VRK3_1__01_01_2008__30_06_2008.txt",
                                                             "VRK3_2__01_01_2008__30_06_2008.txt",
                                                             "VRK3_3__01_01_2008__30_06_2008.txt"}));
     EXPECT_NE(result.out.find("Total: 2 arquivos, 2 notas em "), std::string::npos) << result.out;
@@ -205,13 +205,13 @@ TEST_F(ExportAllTest, ARegistrationTheHeaderWouldCutGetsNoFileAndFails) {
                        "recebidas): a inscrição tem 19 caracteres, e o cabeçalho do arquivo comporta 11.\n"
                        "Inscrição 123456789012345680: 3 notas do período não foram exportadas (2 emitidas, 1 "
                        "recebidas): a inscrição tem 18 caracteres, e o cabeçalho do arquivo comporta 11.\n");
-    EXPECT_EQ(filesIn(destino()), std::vector<std::string>{"VRK3_12345678901__01_01_2008__30_06_2008.txt"});
+    EXPECT_EQ(namesIn(destino()), std::vector<std::string>{"VRK3_12345678901__01_01_2008__30_06_2008.txt"});
 
     const test::ProcessEnd named = run(firstHalf("--inscricao 123456789012345680"));
     EXPECT_EQ(named.exitCode, 2);
     EXPECT_EQ(named.err, "--inscricao recebe no máximo 11 caracteres, os que cabem no cabeçalho do arquivo: "
                          "123456789012345680\nUse kalvian-export --ajuda para ver as opções.\n");
-    EXPECT_EQ(filesIn(destino()).size(), 1u);
+    EXPECT_EQ(namesIn(destino()).size(), 1u);
 }
 
 TEST_F(ExportAllTest, OnlyInvoicesWithoutARegistrationWritesNoFileAndFails) {
@@ -223,7 +223,7 @@ TEST_F(ExportAllTest, OnlyInvoicesWithoutARegistrationWritesNoFileAndFails) {
     EXPECT_EQ(result.err, "2 notas do período não foram exportadas: o INSMUN não identifica uma inscrição "
                           "(vazio em 1, NaN ou infinito em 1)\n");
     EXPECT_TRUE(result.out.starts_with("Nenhuma inscrição tem notas no período.\n")) << result.out;
-    EXPECT_TRUE(filesIn(destino()).empty());
+    EXPECT_TRUE(namesIn(destino()).empty());
 }
 
 TEST_F(ExportAllTest, ADamagedTableStopsBeforeAnyFileIsWritten) {
@@ -232,10 +232,10 @@ TEST_F(ExportAllTest, ADamagedTableStopsBeforeAnyFileIsWritten) {
     fs::resize_file(origem() / "DSREC.DB", 100);
     const test::ProcessEnd result = run(firstHalf("--todas"));
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "Tabela danificada: " + origem().string() +
-                              "/DSREC.DB (arquivo menor que o cabeçalho, 100 de 2048 bytes)\n");
+    EXPECT_EQ(result.err, "Tabela danificada: " + (origem() / "DSREC.DB").string() +
+                              " (arquivo menor que o cabeçalho, 100 de 2048 bytes)\n");
     EXPECT_EQ(result.out, "");
-    EXPECT_TRUE(filesIn(destino()).empty());
+    EXPECT_TRUE(namesIn(destino()).empty());
 }
 
 // ---- hostile surroundings
@@ -251,7 +251,7 @@ TEST_F(HostileExportAllTest, TwoRunsAtOnceIntoTheSameFolderBothWriteWholeFiles) 
     other.join();
     EXPECT_EQ(ends[0].exitCode, 0) << ends[0].err;
     EXPECT_EQ(ends[1].exitCode, 0) << ends[1].err;
-    EXPECT_EQ(filesIn(destino()), filesIn(alone()));
+    EXPECT_EQ(namesIn(destino()), namesIn(alone()));
     EXPECT_EQ(expectWholeFiles("duas"), 300u);
 }
 

@@ -49,9 +49,10 @@ public:
     // about 9 MB.
     static void SetUpTestSuite() {
         s_tables = std::make_unique<TempFolder>();
-        std::filesystem::permissions(s_tables->path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
-                                              std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
-                                              std::filesystem::perms::others_exec);
+        std::filesystem::permissions(
+            s_tables->path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_read |
+                                  std::filesystem::perms::group_exec | std::filesystem::perms::others_read |
+                                  std::filesystem::perms::others_exec);
         for (const auto& [name, issued] :
              {std::pair{"poucas", 3}, std::pair{"medias", 5000}, std::pair{"muitas", 30000}}) {
             std::filesystem::create_directory(s_tables->path() / name);
@@ -61,7 +62,9 @@ public:
     static void TearDownTestSuite() { s_tables.reset(); }
 
     void SetUp() override {
-        std::filesystem::permissions(work.path(), std::filesystem::perms::owner_all | std::filesystem::perms::group_exec | std::filesystem::perms::others_exec);
+        std::filesystem::permissions(work.path(), std::filesystem::perms::owner_all |
+                                                      std::filesystem::perms::group_exec |
+                                                      std::filesystem::perms::others_exec);
         std::filesystem::create_directory(destino());
     }
 
@@ -84,16 +87,8 @@ public:
     Program program(std::vector<std::string> arguments) const {
         return {std::move(arguments), destino(), {"LC_ALL=C"}};
     }
-    ProcessEnd run(std::vector<std::string> arguments) const { return runProgram(program(std::move(arguments))); }
-
-    // The names in a folder, sorted.
-    static std::vector<std::string> namesIn(const std::filesystem::path& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
+    ProcessEnd run(std::vector<std::string> arguments) const {
+        return runProgram(program(std::move(arguments)));
     }
 
     inline static std::unique_ptr<TempFolder> s_tables;

@@ -23,6 +23,7 @@ using test::describe;
 using test::kAlterName;
 using test::kMarchName;
 using test::marchTables;
+using test::namesIn;
 using test::OrdinaryUser;
 using test::ProcessEnd;
 using test::readFile;
@@ -153,7 +154,8 @@ void PrintTo(const SignalCase& signal, std::ostream* out) {
     *out << signal.name;
 }
 
-class SignalMidWritePosixTest : public ExportFileSafetyPosixTest, public ::testing::WithParamInterface<SignalCase> {};
+class SignalMidWritePosixTest : public ExportFileSafetyPosixTest,
+                                public ::testing::WithParamInterface<SignalCase> {};
 
 // O_TMPFILE in the destination folder: where the file system has it, even SIGKILL leaves nothing.
 bool unnamedFilesIn(const fs::path& folder) {

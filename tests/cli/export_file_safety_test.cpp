@@ -2,6 +2,7 @@
 // of their folder, destinations that cannot be written, and malformed dates. Every run is a real process over
 // tables written by the project's writer.
 #include "export_file_safety_fixture.h"
+#include "support/failure_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,11 @@ using test::describe;
 using test::ExportFileSafetyTest;
 using test::kAlterName;
 using test::kMarchName;
+using test::namesIn;
+using test::PathFailure;
 using test::ProcessEnd;
 using test::readFile;
+using test::reasonAndText;
 using test::writeFile;
 
 // ---- two runs at once
@@ -114,18 +118,19 @@ TEST_F(ExportFileSafetyTest, OutputFailuresSayWhatAndWhere) {
     } cases[] = {
         {"pasta-inexistente",
          {"--destino", (destino() / "nao/existe").string()},
-         "Invalid filename. " + (destino() / "nao/existe" / kMarchName).string() +
-             ": pasta de destino não encontrada (No such file or directory)\n"},
+         "Invalid filename. " + (destino() / "nao/existe" / kMarchName).string() + ": " +
+             reasonAndText(PathFailure::FolderMissing) + "\n"},
         {"nome-longo-demais",
          {"--arquivo", longName},
-         "Invalid filename. " + exported(longName) + ": nome longo demais (File name too long)\n"},
+         "Invalid filename. " + exported(longName) + ": " + reasonAndText(PathFailure::NameTooLong) + "\n"},
         {"arquivo-no-caminho",
          {"--destino", (destino() / "arquivo").string()},
-         "Invalid filename. " + (destino() / "arquivo" / kMarchName).string() +
-             ": o caminho da pasta de destino passa por um arquivo (Not a directory)\n"},
+         "Invalid filename. " + (destino() / "arquivo" / kMarchName).string() + ": " +
+             reasonAndText(PathFailure::FileInThePath) + "\n"},
         {"nome-e-uma-pasta",
          {"--arquivo", "pasta.txt"},
-         "File access denied. " + exported("pasta.txt") + ": o nome é de uma pasta (Is a directory)\n"},
+         "File access denied. " + exported("pasta.txt") + ": " + reasonAndText(PathFailure::NameIsAFolder) +
+             "\n"},
     };
     for (const auto& c : cases) {
         std::vector<std::string> more = {"--inscricao", "123", "--substituir"};

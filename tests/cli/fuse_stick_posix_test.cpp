@@ -2,8 +2,8 @@
 // without RENAME_NOREPLACE and without hard links. Real mounts and real processes; where FUSE cannot be
 // mounted the tests fail and say why.
 #include "support/case_names.h"
-#include "support/run_program.h"
 #include "support/posix/fuse_mount.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>

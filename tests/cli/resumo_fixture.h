@@ -16,15 +16,6 @@ namespace kalvian::test {
 inline const std::string kDemo = std::string(KALVIAN_SOURCE_DIR) + "/samples/vrk3";
 inline const std::string kYear = "--inicio 01/01/2008 --fim 15/12/2008 ";
 
-inline std::vector<std::string> names(const std::filesystem::path& folder) {
-    std::vector<std::string> found;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        found.push_back(entry.path().filename().string());
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 class ResumoTest : public ::testing::Test {
 public:
     ResumoTest() { std::filesystem::create_directory(saida()); }

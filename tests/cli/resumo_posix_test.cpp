@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::kYear;
-using test::names;
+using test::namesIn;
 using test::ProcessEnd;
 using test::readFile;
 
@@ -48,8 +48,8 @@ TEST_F(ResumoPosixTest, AFolderNobodyMayWriteStopsTheRunBeforeItExports) {
     const ProcessEnd result = run("--inscricao 1001 --destino saida --resumo travada/resumo.csv");
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "Não foi possível gravar o resumo travada/resumo.csv: File access denied.\n");
-    EXPECT_EQ(names(saida()), std::vector<std::string>{});
-    EXPECT_EQ(names(folder.path() / "travada"), std::vector<std::string>{});
+    EXPECT_EQ(namesIn(saida()), std::vector<std::string>{});
+    EXPECT_EQ(namesIn(folder.path() / "travada"), std::vector<std::string>{});
 }
 
 TEST_F(ResumoPosixTest, AFullDiskKeepsTheExportsAndLeavesNoDebris) {
@@ -74,10 +74,10 @@ TEST_F(ResumoPosixTest, AFullDiskKeepsTheExportsAndLeavesNoDebris) {
                                               folder.path());
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.err, "Não foi possível gravar o resumo cheio/resumo.csv: Disk full.\n");
-    EXPECT_EQ(names(saida()).size(), 60u);
+    EXPECT_EQ(namesIn(saida()).size(), 60u);
     EXPECT_NE(result.out.find("Total: 60 arquivos, 60 notas em "), std::string::npos) << result.out;
     EXPECT_NE(result.out.find(" s\nEmitidas: 60\nRecebidas: 0\n"), std::string::npos) << result.out;
-    EXPECT_EQ(names(folder.path() / "cheio"), std::vector<std::string>{});
+    EXPECT_EQ(namesIn(folder.path() / "cheio"), std::vector<std::string>{});
 }
 
 } // namespace

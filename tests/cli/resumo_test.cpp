@@ -1,5 +1,6 @@
 // kalvian-export --resumo: the CSV of a run, written safely on a machine that fails.
 #include "resumo_fixture.h"
+#include "support/failure_texts.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,11 @@ namespace kalvian {
 namespace {
 
 namespace fs = std::filesystem;
-using test::names;
+using test::namesIn;
+using test::PathFailure;
 using test::ProcessEnd;
 using test::readFile;
+using test::reasonAndText;
 using test::ResumoTest;
 using test::writeFile;
 
@@ -23,13 +26,19 @@ TEST_F(ResumoTest, OneRowPerExportedRegistrationOnly) {
     const ProcessEnd result = run("--inscricao 1001 --inscricao 2002 --inscricao 3003 --destino saida "
                                   "--resumo resumo.csv");
     EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.err, "File access denied. saida/VRK3_2002__01_01_2008__15_12_2008.txt: o nome é de uma "
-                          "pasta (Is a directory)\n");
+    EXPECT_EQ(result.err, "File access denied. " +
+                              (fs::path("saida") / "VRK3_2002__01_01_2008__15_12_2008.txt").string() + ": " +
+                              reasonAndText(PathFailure::NameIsAFolder) + "\n");
     const std::string csv = readFile(folder.path() / "resumo.csv");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3) << csv;
-    EXPECT_NE(csv.find("\r\n1001;saida/VRK3_1001__01_01_2008__15_12_2008.txt;291;6;116;"), std::string::npos)
-        << csv;
-    EXPECT_NE(csv.find("\r\n3003;saida/VRK3_3003__01_01_2008__15_12_2008.txt;"), std::string::npos) << csv;
+    const auto row = [](const char* registration) {
+        return "\r\n" + std::string(registration) + ";" +
+               (fs::path("saida") / ("VRK3_" + std::string(registration) + "__01_01_2008__15_12_2008.txt"))
+                   .string() +
+               ";";
+    };
+    EXPECT_NE(csv.find(row("1001") + "291;6;116;"), std::string::npos) << csv;
+    EXPECT_NE(csv.find(row("3003")), std::string::npos) << csv;
     EXPECT_EQ(csv.find("\r\n2002;"), std::string::npos) << csv;
 }
 
@@ -40,7 +49,7 @@ TEST_F(ResumoTest, AnExistingSummaryIsReplacedOnlyWhenAsked) {
     EXPECT_EQ(refused.err,
               "O arquivo de resumo já existe: resumo.csv (use --substituir para substituí-lo)\n");
     EXPECT_EQ(readFile(folder.path() / "resumo.csv"), "antigo");
-    EXPECT_EQ(names(saida()), std::vector<std::string>{}) << "nada é exportado";
+    EXPECT_EQ(namesIn(saida()), std::vector<std::string>{}) << "nada é exportado";
 
     const ProcessEnd replaced = run("--inscricao 1001 --destino saida --resumo resumo.csv --substituir");
     EXPECT_EQ(replaced.exitCode, 0) << replaced.err;
@@ -54,13 +63,14 @@ TEST_F(ResumoTest, ASummaryNamedAsAnExportedFileDoesNotReplaceIt) {
     EXPECT_EQ(result.err,
               "O arquivo de resumo já existe: " + exported + " (use --substituir para substituí-lo)\n");
     EXPECT_EQ(readFile(folder.path() / exported).substr(0, 16), "H0000000100140\r\n");
-    EXPECT_EQ(names(saida()), std::vector<std::string>{"VRK3_1001__01_01_2008__15_12_2008.txt"});
+    EXPECT_EQ(namesIn(saida()), std::vector<std::string>{"VRK3_1001__01_01_2008__15_12_2008.txt"});
 }
 
 TEST_F(ResumoTest, TwoRunsAtOnceLeaveOneWholeSummary) {
     for (int round = 0; round < 5; ++round) {
         ProcessEnd ends[2];
-        std::thread second([&] { ends[1] = run("--inscricao 2002 --destino saida --substituir --resumo resumo.csv"); });
+        std::thread second(
+            [&] { ends[1] = run("--inscricao 2002 --destino saida --substituir --resumo resumo.csv"); });
         ends[0] = run("--inscricao 1001 --destino saida --substituir --resumo resumo.csv");
         second.join();
         for (const ProcessEnd& end : ends) {
@@ -73,7 +83,7 @@ TEST_F(ResumoTest, TwoRunsAtOnceLeaveOneWholeSummary) {
         EXPECT_NE(one, other) << csv;
         EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 2) << csv;
         EXPECT_EQ(csv.substr(csv.size() - 2), "\r\n");
-        EXPECT_EQ(names(folder.path()), (std::vector<std::string>{"resumo.csv", "saida"}));
+        EXPECT_EQ(namesIn(folder.path()), (std::vector<std::string>{"resumo.csv", "saida"}));
     }
 }
 

@@ -1,5 +1,6 @@
-// A table that another process cuts and restores again and again while it is read: the reader never
-// crashes and never delivers rows half old and half new. The other process is a fork.
+// Tables changed under the reader as only POSIX systems let them be: a file renamed over the open one, and
+// another process (a fork) cutting and restoring it again and again. The reader never crashes and never
+// delivers rows half old and half new.
 #include "common/error.h"
 #include "numbered_rows.h"
 #include "support/temp_folder.h"
@@ -21,9 +22,22 @@ using test::codesOf;
 using test::firstCodes;
 using test::kBlock;
 using test::kHeader;
+using test::kRows;
 using test::numberedRows;
 using test::selectedCodesOf;
 using test::writeBytes;
+
+TEST(ChangedWhileReadPosix, AFileReplacedByRenameIsReadAsItWasOpened) {
+    const TempFolder dir;
+    const fs::path path = dir.path() / "DSEMI.DB";
+    writeBytes(path, numberedRows().build({true, 3, 2}));
+    writeBytes(dir.path() / "NOVA.DB", numberedRows(10).build());
+    const Table table = Table::open(path.string());
+    // Safe writers replace a file by renaming a new one over it: the open file keeps its old bytes.
+    fs::rename(dir.path() / "NOVA.DB", path);
+    EXPECT_EQ(codesOf(table), firstCodes(kRows));
+    EXPECT_EQ(codesOf(Table::open(path.string())), firstCodes(10));
+}
 
 // Another process that cuts a table to a few blocks and writes it back whole, again and again, pausing in
 // between; killed when this goes away.

@@ -3,10 +3,10 @@
 // whatever the order the blocks lie in. A file that another program shortens, extends or rewrites while
 // it is read gives a clear message, never a crash and never rows half old and half new.
 #include "common/error.h"
+#include "numbered_rows.h"
 #include "paradox/buffer_source.h"
 #include "paradox/field_decoders.h"
 #include "paradox/table.h"
-#include "numbered_rows.h"
 #include "paradox_test_support.h"
 #include "paradox_writer.h"
 #include "support/case_names.h"
@@ -26,6 +26,7 @@ namespace {
 namespace fs = std::filesystem;
 using kalvian::test::TempFolder;
 using test::codesOf;
+using test::errorOf;
 using test::firstCodes;
 using test::kBlock;
 using test::kHeader;
@@ -33,7 +34,6 @@ using test::kRows;
 using test::numberedRows;
 using test::selectedCodesOf;
 using test::writeBytes;
-using test::errorOf;
 
 // The blocks of the chain, read from the file's bytes without the reader.
 std::set<std::size_t> chainBlocks(const std::vector<std::byte>& file) {
@@ -270,18 +270,6 @@ INSTANTIATE_TEST_SUITE_P(
                        fs::last_write_time(p, written + std::chrono::seconds(2));
                    }}),
     kalvian::test::ByCaseName{});
-
-TEST(ChangedWhileRead, AFileReplacedByRenameIsReadAsItWasOpened) {
-    const TempFolder dir;
-    const fs::path path = dir.path() / "DSEMI.DB";
-    writeBytes(path, numberedRows().build({true, 3, 2}));
-    writeBytes(dir.path() / "NOVA.DB", numberedRows(10).build());
-    const Table table = Table::open(path.string());
-    // Safe writers replace a file by renaming a new one over it: the open file keeps its old bytes.
-    fs::rename(dir.path() / "NOVA.DB", path);
-    EXPECT_EQ(codesOf(table), firstCodes(kRows));
-    EXPECT_EQ(codesOf(Table::open(path.string())), firstCodes(10));
-}
 
 } // namespace
 } // namespace kalvian::paradox

@@ -1,6 +1,6 @@
 #include "common/error.h"
-#include "run/export_run.h"
 #include "export_run_fixture.h"
+#include "run/export_run.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,8 @@ TempFolder::TempFolder() {
     static std::mt19937_64 random{std::random_device{}()};
     const std::filesystem::path base = std::filesystem::temp_directory_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::filesystem::path path = base / ("kalvian-test-" + std::to_string(random() % 1000000000000));
+        const std::filesystem::path path =
+            base / ("kalvian-test-" + std::to_string(random() % 1000000000000));
         if (std::filesystem::create_directory(path)) {
             // Only its owner may enter it, as mkdtemp makes it.
             std::filesystem::permissions(path, std::filesystem::perms::owner_all);

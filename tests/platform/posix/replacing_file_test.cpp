@@ -538,7 +538,8 @@ TEST(SignalCleanupPosix, IgnoredSignalStaysIgnoredAndHandledOneReachesItsHandler
     EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Holdings, ReplacingFilePosixTest, ::testing::ValuesIn(kHoldings), test::ByCaseName());
+INSTANTIATE_TEST_SUITE_P(Holdings, ReplacingFilePosixTest, ::testing::ValuesIn(kHoldings),
+                         test::ByCaseName());
 
 } // namespace
 } // namespace kalvian

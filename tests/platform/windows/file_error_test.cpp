@@ -2,8 +2,9 @@
 #include "platform/file_error.h"
 #include "platform/system_error.h"
 
-#include <windows.h>
 #include <gtest/gtest.h>
+
+#include <windows.h>
 
 namespace kalvian {
 namespace {
@@ -28,11 +29,13 @@ TEST(FileErrorWindows, TheSystemsCodesGiveTheTextsAndReasons) {
          "o arquivo existente não pode ser alterado"},
         {ERROR_ACCESS_DENIED, FileStep::Create, "File access denied",
          "sem permissão para gravar na pasta de destino"},
-        {ERROR_WRITE_PROTECT, FileStep::Create, "File access denied", "a pasta de destino é somente para leitura"},
+        {ERROR_WRITE_PROTECT, FileStep::Create, "File access denied",
+         "a pasta de destino é somente para leitura"},
         {336, FileStep::CheckTarget, "File access denied", "o nome é de uma pasta"},
         {ERROR_DISK_FULL, FileStep::Write, "Disk full", "disco cheio"},
         {ERROR_HANDLE_DISK_FULL, FileStep::Write, "Disk full", "disco cheio"},
-        {ERROR_SHARING_VIOLATION, FileStep::Publish, "I/O error 32", "o arquivo está aberto em outro programa"},
+        {ERROR_SHARING_VIOLATION, FileStep::Publish, "I/O error 32",
+         "o arquivo está aberto em outro programa"},
         {ERROR_LOCK_VIOLATION, FileStep::Write, "I/O error 33", "o arquivo está aberto em outro programa"},
         {ERROR_CRC, FileStep::Write, "I/O error 23", "falha ao gravar o arquivo"},
         {ERROR_NOT_SAME_DEVICE, FileStep::Publish, "I/O error 17", "o arquivo não pode receber o seu nome"},

@@ -1,6 +1,6 @@
-// The Windows safe writer on real files: a new name, a replaced file keeping its attributes, a read-only file,
-// a target another program holds open, a disk that fills up midway (through the FileCalls seam), names with
-// accents and paths longer than 260 characters.
+// The Windows safe writer on real files: a new name, a replaced file keeping its attributes, a read-only
+// file, a target another program holds open, a disk that fills up midway (through the FileCalls seam), names
+// with accents and paths longer than 260 characters.
 #include "platform/file_error.h"
 #include "platform/files.h"
 #include "platform/system_error.h"
@@ -9,9 +9,9 @@
 #include "support/temp_folder.h"
 #include "support/windows/wide_files.h"
 
-#include <windows.h>
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <algorithm>
 #include <filesystem>
 #include <string>
@@ -122,8 +122,9 @@ TEST_F(ReplacingFileWindowsTest, AbandonedFileLeavesNothing) {
 // ---- what is not replaced
 
 TEST_F(ReplacingFileWindowsTest, ReadOnlyFileIsAccessDeniedAtOnceAndWhenItTurnsReadOnlyMeanwhile) {
-    const std::string denied = "File access denied | " + reasonWithText("o arquivo existente não pode ser alterado",
-                                                                         ERROR_ACCESS_DENIED);
+    const std::string denied =
+        "File access denied | " +
+        reasonWithText("o arquivo existente não pode ser alterado", ERROR_ACCESS_DENIED);
     writeFile(target(), "antigo");
     ASSERT_TRUE(::SetFileAttributesW(systemPath(target()).c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_EQ(failureOf([&] { const ReplacingFile file(target()); }), denied);
@@ -139,37 +140,40 @@ TEST_F(ReplacingFileWindowsTest, ReadOnlyFileIsAccessDeniedAtOnceAndWhenItTurnsR
 
 TEST_F(ReplacingFileWindowsTest, TargetOpenInAnotherProgramWithoutSharingStaysAndTheFailureSaysSo) {
     writeFile(target(), "antigo");
-    const HANDLE held = ::CreateFileW(systemPath(target()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      0, nullptr);
+    const HANDLE held =
+        ::CreateFileW(systemPath(target()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     const std::string failure = failureOf([&] { writeAndCommit(target(), "novo", Placement::Replace); });
     ::CloseHandle(held);
     EXPECT_EQ(failure, "I/O error 32 | " + reasonWithText("o arquivo está aberto em outro programa",
-                                                           ERROR_SHARING_VIOLATION));
+                                                          ERROR_SHARING_VIOLATION));
     EXPECT_EQ(readFile(target()), "antigo");
     EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
 }
 
-TEST_F(ReplacingFileWindowsTest, WhatIsNoFileOrLacksAFolderIsRefused) {
+TEST_F(ReplacingFileWindowsTest, WhatIsNoFileOrLacksAFolderIsRefusedSayingWhy) {
     fs::create_directory(folder.path() / "pasta");
     writeFile(folder.path() / "arquivo", "");
     const struct {
         const char* name;
         std::string path;
         const char* message;
+        const char* reason;
+        DWORD error;
     } cases[] = {
-        {"pasta", folder / "pasta", "File access denied"},
-        {"pasta-inexistente", folder / "nao-ha/saida.txt", "Invalid filename"},
-        {"arquivo-no-caminho", folder / "arquivo/saida.txt", "Invalid filename"},
+        {"pasta", folder / "pasta", "File access denied", "o nome é de uma pasta", 336},
+        {"pasta-inexistente", folder / "nao-ha/saida.txt", "Invalid filename",
+         "pasta de destino não encontrada", ERROR_PATH_NOT_FOUND},
+        {"arquivo-no-caminho", folder / "arquivo/saida.txt", "Invalid filename",
+         "o caminho da pasta de destino passa por um arquivo", ERROR_DIRECTORY},
+        {"nome-longo-demais", folder / std::string(256, 'n'), "Invalid filename", "nome longo demais",
+         ERROR_FILENAME_EXCED_RANGE},
     };
     for (const auto& c : cases) {
-        std::string message;
-        try {
-            const ReplacingFile file(c.path);
-        } catch (const FileError& error) {
-            message = error.what();
-        }
-        EXPECT_EQ(message, c.message) << c.name;
+        EXPECT_EQ(failureOf([&] { const ReplacingFile file(c.path); }),
+                  std::string(c.message) + " | " + c.path + ": " + c.reason + " (" +
+                      systemErrorText(static_cast<int>(c.error)) + ")")
+            << c.name;
     }
     EXPECT_EQ(names(), (std::vector<std::string>{"arquivo", "pasta"}));
 }

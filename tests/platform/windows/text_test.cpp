@@ -22,11 +22,17 @@ TEST(CodePageConverterWindows, ConvertsToWindows1252AndMarksWhatHasNoForm) {
         {"cp437-cedilha", 437, "\x80\x87\xA4", "\xC7\xE7\xF1", true},
         {"cp860-til", 860, "\x84\x94", "\xE3\xF5", true},
         // A shade and a Greek letter: no Windows-1252 form, and no look-alike either.
-        {"cp850-sem-forma", 850, "a\xB0" "b", "a?b", true},
+        {"cp850-sem-forma", 850,
+         "a\xB0"
+         "b",
+         "a?b", true},
         {"cp437-alfa", 437, "\xE0", "?", true},
         {"cp1251-cirilico", 1251, "\xC0\xE0", "??", true},
         // Shift-JIS: a whole character, then a lead byte the input ends in.
-        {"cp932-inteiro-e-cortado", 932, "A\x82\xA0" "B\x82", "A?B?", false},
+        {"cp932-inteiro-e-cortado", 932,
+         "A\x82\xA0"
+         "B\x82",
+         "A?B?", false},
     };
     for (const auto& c : cases) {
         const auto converter = CodePageConverter::open(c.codePage);
@@ -40,7 +46,8 @@ TEST(CodePageConverterWindows, ConvertsToWindows1252AndMarksWhatHasNoForm) {
 }
 
 TEST(WideTextWindows, NamesGoBetweenUtf8AndUtf16Unchanged) {
-    for (const std::string utf8 : {"", "Concei\xC3\xA7\xC3\xA3o.txt", "S\xC3\xA3o Jo\xC3\xA3o", "\xF0\x9F\x93\x81"}) {
+    for (const std::string utf8 :
+         {"", "Concei\xC3\xA7\xC3\xA3o.txt", "S\xC3\xA3o Jo\xC3\xA3o", "\xF0\x9F\x93\x81"}) {
         EXPECT_EQ(toUtf8(toWide(utf8)), utf8);
     }
     EXPECT_EQ(toWide("S\xC3\xA3o"), L"S\u00E3o");

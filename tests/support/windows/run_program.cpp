@@ -4,9 +4,7 @@
 
 #include <windows.h>
 #include <algorithm>
-#include <mutex>
 #include <stdexcept>
-#include <thread>
 
 namespace kalvian::test {
 
@@ -77,84 +75,90 @@ std::wstring environmentWith(const std::vector<std::string>& settings) {
 // A handle closed when it goes away.
 class Handle {
 public:
-    Handle() = default;
     explicit Handle(HANDLE handle) : m_handle(handle) {}
-    ~Handle() { reset(); }
+    ~Handle() {
+        if (m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE) {
+            ::CloseHandle(m_handle);
+        }
+    }
     Handle(const Handle&) = delete;
     Handle& operator=(const Handle&) = delete;
 
     HANDLE get() const { return m_handle; }
-    HANDLE* put() { return &m_handle; }
-    void reset() {
-        if (m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE) {
-            ::CloseHandle(m_handle);
-        }
-        m_handle = nullptr;
-    }
 
 private:
-    HANDLE m_handle = nullptr;
+    HANDLE m_handle;
 };
 
-std::string readAll(HANDLE pipe) {
+// A file for one of the child's streams, gone when its last handle closes. A file rather than a pipe: the
+// child's end is read once it has exited, whoever else may have inherited a handle to it.
+HANDLE streamFile(SECURITY_ATTRIBUTES& inherited) {
+    wchar_t folder[MAX_PATH + 1];
+    wchar_t name[MAX_PATH + 1];
+    if (::GetTempPathW(MAX_PATH + 1, folder) == 0 || ::GetTempFileNameW(folder, L"out", 0, name) == 0) {
+        fail("GetTempFileNameW");
+    }
+    const HANDLE file = ::CreateFileW(
+        name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        fail("CreateFileW");
+    }
+    return file;
+}
+
+// What the child wrote, from the start of the file.
+std::string readAll(HANDLE file) {
+    ::SetFilePointer(file, 0, nullptr, FILE_BEGIN);
     std::string bytes;
     char buffer[4096];
     DWORD got = 0;
-    while (::ReadFile(pipe, buffer, sizeof buffer, &got, nullptr) && got > 0) {
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) {
         bytes.append(buffer, got);
     }
     return bytes;
 }
 
-// Handles made inheritable for one child are closed before another child starts, so that no child holds
-// another's pipe open (its reader would wait for that child's end too).
-std::mutex g_starting;
+// A child that has not ended by then is taken for hung: stopped, and its end is a failure.
+constexpr DWORD kLongestRun = 5 * 60 * 1000;
 
 } // namespace
 
 ProcessEnd runProgram(const Program& program) {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    Handle outRead;
-    Handle errRead;
+    const Handle out(streamFile(inherited));
+    const Handle err(streamFile(inherited));
+    const Handle nothing(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
+                                       OPEN_EXISTING, 0, nullptr));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nothing.get();
+    startup.hStdOutput = out.get();
+    startup.hStdError = err.get();
+    const std::wstring application = toWide(program.arguments.at(0));
+    std::wstring line = commandLine(program.arguments);
+    std::wstring environment = environmentWith(program.settings);
+    const std::wstring folder = program.workingFolder.wstring();
     PROCESS_INFORMATION started{};
-    {
-        const std::lock_guard lock(g_starting);
-        Handle outWrite;
-        Handle errWrite;
-        if (!::CreatePipe(outRead.put(), outWrite.put(), &inherited, 0) ||
-            !::CreatePipe(errRead.put(), errWrite.put(), &inherited, 0)) {
-            fail("CreatePipe");
-        }
-        ::SetHandleInformation(outRead.get(), HANDLE_FLAG_INHERIT, 0);
-        ::SetHandleInformation(errRead.get(), HANDLE_FLAG_INHERIT, 0);
-        const Handle nothing(::CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherited,
-                                           OPEN_EXISTING, 0, nullptr));
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = nothing.get();
-        startup.hStdOutput = outWrite.get();
-        startup.hStdError = errWrite.get();
-        const std::wstring application = toWide(program.arguments.at(0));
-        std::wstring line = commandLine(program.arguments);
-        std::wstring environment = environmentWith(program.settings);
-        const std::wstring folder = program.workingFolder.wstring();
-        if (!::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE,
-                              CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
-                              folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
-            fail("CreateProcessW");
-        }
+    if (!::CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE,
+                          CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, environment.data(),
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &started)) {
+        fail("CreateProcessW");
     }
     const Handle process(started.hProcess);
     const Handle thread(started.hThread);
     ProcessEnd end;
-    std::thread errors([&] { end.err = readAll(errRead.get()); });
-    end.out = readAll(outRead.get());
-    errors.join();
-    ::WaitForSingleObject(process.get(), INFINITE);
+    if (::WaitForSingleObject(process.get(), kLongestRun) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.get(), 1);
+        ::WaitForSingleObject(process.get(), INFINITE);
+        end.err = "(stopped after " + std::to_string(kLongestRun / 1000) + " s) ";
+    }
     DWORD code = 0;
     ::GetExitCodeProcess(process.get(), &code);
     end.exitCode = static_cast<int>(code);
+    end.out = readAll(out.get());
+    end.err += readAll(err.get());
     return end;
 }
 
