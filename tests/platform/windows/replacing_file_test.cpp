@@ -138,17 +138,33 @@ TEST_F(ReplacingFileWindowsTest, ReadOnlyFileIsAccessDeniedAtOnceAndWhenItTurnsR
     ::SetFileAttributesW(systemPath(target()).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(ReplacingFileWindowsTest, TargetOpenInAnotherProgramWithoutSharingStaysAndTheFailureSaysSo) {
-    writeFile(target(), "antigo");
-    const HANDLE held =
-        ::CreateFileW(systemPath(target()).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    const std::string failure = failureOf([&] { writeAndCommit(target(), "novo", Placement::Replace); });
-    ::CloseHandle(held);
-    EXPECT_EQ(failure, "I/O error 32 | " + reasonWithText("o arquivo está aberto em outro programa",
-                                                          ERROR_SHARING_VIOLATION));
-    EXPECT_EQ(readFile(target()), "antigo");
-    EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
+// Another program holding the target open: replaced when it shares the file with deleting (as a viewer may),
+// kept with a clear failure when it does not.
+TEST_F(ReplacingFileWindowsTest, TargetOpenInAnotherProgramIsReplacedOnlyWhenItSharesTheFile) {
+    const std::string inUse = "I/O error 32 | " + reasonWithText("o arquivo está aberto em outro programa",
+                                                                 ERROR_SHARING_VIOLATION);
+    const struct {
+        const char* name;
+        DWORD sharing;
+        std::string failure;
+        const char* left;
+    } cases[] = {
+        {"sem-compartilhar", 0, inUse, "antigo"},
+        {"so-leitura", FILE_SHARE_READ, inUse, "antigo"},
+        {"leitura-e-gravacao", FILE_SHARE_READ | FILE_SHARE_WRITE, inUse, "antigo"},
+        {"tudo", FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, "no error", "novo"},
+    };
+    for (const auto& c : cases) {
+        writeFile(target(), "antigo");
+        const HANDLE held = ::CreateFileW(systemPath(target()).c_str(), GENERIC_READ, c.sharing, nullptr,
+                                          OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE) << c.name;
+        const std::string failure = failureOf([&] { writeAndCommit(target(), "novo", Placement::Replace); });
+        ::CloseHandle(held);
+        EXPECT_EQ(failure, c.failure) << c.name;
+        EXPECT_EQ(readFile(target()), c.left) << c.name;
+        EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"}) << c.name;
+    }
 }
 
 TEST_F(ReplacingFileWindowsTest, WhatIsNoFileOrLacksAFolderIsRefusedSayingWhy) {
