@@ -1,7 +1,6 @@
 // "Exportar" from the window: the file on disk, the replace prompt, the panels and a close asked for while
 // the run goes on.
-#include "app/window_fixture.h"
-#include "support/fuse_mount.h"
+#include "app/window_export_fixture.h"
 
 #include <QFrame>
 #include <QProgressBar>
@@ -9,19 +8,6 @@
 
 namespace kalvian::test {
 namespace {
-
-const std::string kGolden = std::string(KALVIAN_TEST_DATA_DIR) + "/export/tres-emitidas-duas-recebidas.txt";
-
-class WindowExportTest : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        queryGoldenTables();
-        edit("edtDestino")->setText(QString::fromStdString(destination.path().string()));
-        edit("edtArquivo")->setText(QStringLiteral("saida.txt"));
-    }
-    std::string target() const { return destination / "saida.txt"; }
-};
 
 TEST_F(WindowExportTest, WritesTheGoldenFileFromTheTablesOnDisk) {
     click("btnExportar");
@@ -123,25 +109,6 @@ TEST_F(WindowExportTest, ProposedNameOfAnyRegistrationStaysInTheDestinationFolde
               std::vector<std::string>{"inform Exportação | Dados exportados com sucesso. (information)"});
     EXPECT_TRUE(std::filesystem::exists(inside / "VRK3_1_.._.._esc__01_03_2008__31_03_2008.txt"));
     EXPECT_FALSE(std::filesystem::exists(destination.path() / "a" / "esc__01_03_2008__31_03_2008.txt"));
-}
-
-// A USB stick whose file system has no other way to a new name than claiming it.
-TEST_F(WindowExportTest, ExportsOntoAFat32StickMountedThroughFuse) {
-    const FuseMount stick(FuseMount::Kind::Fat32, destination.path());
-    ASSERT_EQ(stick.failure(), "") << "the stick could not be mounted";
-    edit("edtDestino")->setText(QString::fromStdString(stick.path().string()));
-    messages->answers = {true};
-    click("btnExportar");
-    click("btnExportar");
-    EXPECT_EQ(readFile(stick.path() / "saida.txt"), readFile(kGolden));
-    EXPECT_EQ(messages->shown,
-              (std::vector<std::string>{"inform Exportação | Dados exportados com sucesso. (information)",
-                                        "ask Arquivo encontrado | O arquivo informado já existe. Deseja "
-                                        "substituí-lo por novos dados ? (warning)",
-                                        "inform Exportação | Dados exportados com sucesso. (information)"}));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(stick.path()),
-                            std::filesystem::directory_iterator()),
-              1);
 }
 
 TEST_F(WindowExportTest, StatusPanelShowsWhileTheRunGoesOn) {

@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QImage>
+#include <QImageReader>
 
 #include <gtest/gtest.h>
 
@@ -89,14 +90,18 @@ TEST(WindowImages, BothDecodeThroughLibjpegAndThroughQtsPlugin) {
         const QImage ours = c.decoded();
         ASSERT_FALSE(ours.isNull()) << c.name;
         EXPECT_EQ(ours.size(), c.size) << c.name;
-        QImage plugin;
-        ASSERT_TRUE(plugin.loadFromData(embeddedBytes(c.name), "JPEG")) << c.name;
-        EXPECT_EQ(plugin.size(), c.size) << c.name;
-        EXPECT_LE(largestChannelDifference(ours, plugin.convertToFormat(QImage::Format_RGB888)), 4) << c.name;
         // Not one flat colour: something is drawn on it.
         QImage flat(ours.size(), QImage::Format_RGB888);
         flat.fill(ours.pixelColor(0, 0));
         EXPECT_GT(largestChannelDifference(ours, flat), 64) << c.name;
+        // A static Qt (Windows) links no picture plugin, whose libjpeg would clash with the window's.
+        if (QImageReader::supportedImageFormats().contains("jpeg")) {
+            QImage plugin;
+            ASSERT_TRUE(plugin.loadFromData(embeddedBytes(c.name), "JPEG")) << c.name;
+            EXPECT_EQ(plugin.size(), c.size) << c.name;
+            EXPECT_LE(largestChannelDifference(ours, plugin.convertToFormat(QImage::Format_RGB888)), 4)
+                << c.name;
+        }
     }
 }
 

@@ -1,45 +1,29 @@
-// kalvian-export --conferir, run as a user runs it: sound files pass with their totals, each damage is named
-// by its line, and a large file is read in memory of one buffer.
-#include "cli/program_run.h"
+// kalvian-export --conferir, run as a user runs it: sound files pass with their totals, and each damage is
+// named by its line.
 #include "common/error.h"
+#include "conferir_fixture.h"
 #include "export_check/damaged_lines.h"
 #include "support/case_names.h"
-#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace kalvian {
 namespace {
 
 namespace fs = std::filesystem;
-using test::ProgramRun;
+using test::ConferirTest;
+using test::kDemo;
+using test::kGolden;
+using test::ProcessEnd;
 using test::readFile;
-using test::TempFolder;
 using test::writeFile;
-
-const std::string kGolden = std::string(KALVIAN_TEST_DATA_DIR) + "/cli/inscricao-123-marco-2008.txt";
-const std::string kDemo = std::string(KALVIAN_SOURCE_DIR) + "/samples/vrk3";
-
-class ConferirTest : public ::testing::Test {
-public:
-    ProgramRun run(const std::string& arguments, const std::string& locale = "C") const {
-        return test::runExport(arguments, folder.path(), folder.path(), locale);
-    }
-    std::string file() const { return folder / "VRK3.txt"; }
-
-    TempFolder folder;
-};
 
 // ---- Sound files
 
 TEST_F(ConferirTest, SoundFilePrintsItsCountsAndTotals) {
-    const ProgramRun result = run("--conferir '" + kGolden + "'");
+    const ProcessEnd result = run("--conferir '" + kGolden + "'");
     EXPECT_EQ(result.exitCode, 0) << result.err;
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out, "Arquivo: " + kGolden +
@@ -58,50 +42,6 @@ TEST_F(ConferirTest, SoundFilePrintsItsCountsAndTotals) {
                               "Arquivo conferido: 6 linhas sem erros.\n");
 }
 
-// The date separator inside the lines is the user's locale's: a file from any of them passes, with the
-// same totals.
-TEST_F(ConferirTest, FilesWrittenUnderEveryLocalePass) {
-    const struct {
-        const char* locale;
-        char separator;
-    } cases[] = {{"C", '/'}, {"de_DE.UTF-8", '.'}, {"nl_NL.UTF-8", '-'}, {"pt_BR.UTF-8", '/'}};
-    std::string firstTotals;
-    for (const auto& c : cases) {
-        const ProgramRun exported = run("--origem '" + kDemo +
-                                            "' --inscricao 2002 --inicio 01/01/2008 --fim 15/12/2008 "
-                                            "--arquivo VRK3.txt --substituir",
-                                        c.locale);
-        ASSERT_EQ(exported.exitCode, 0) << c.locale << ": " << exported.err;
-        EXPECT_EQ(readFile(file()).substr(16 + 3, 1), std::string(1, c.separator)) << c.locale;
-
-        const ProgramRun checked = run("--conferir VRK3.txt");
-        EXPECT_EQ(checked.exitCode, 0) << c.locale << ": " << checked.err;
-        // The counts and the totals as the export printed them, piece by piece.
-        const auto piece = [&](const char* first, const char* next) {
-            const std::size_t start = checked.out.find(first);
-            return checked.out.substr(start, checked.out.find(next, start) - start);
-        };
-        const std::string counts = piece("Emitidas:", "Notas X");
-        const std::string totals = piece("Notas X", "Arquivo conferido");
-        EXPECT_NE(exported.out.find(counts), std::string::npos) << c.locale << ": " << counts;
-        EXPECT_NE(exported.out.find(totals), std::string::npos) << c.locale << ": " << totals;
-        if (firstTotals.empty()) {
-            firstTotals = counts + totals;
-        }
-        EXPECT_EQ(counts + totals, firstTotals) << c.locale;
-    }
-}
-
-TEST_F(ConferirTest, ReadsFromAPipe) {
-    const std::string out = folder / "out.txt";
-    const std::string command = "cat '" + kGolden +
-                                "' | LC_ALL=C '" KALVIAN_EXPORT_PROGRAM "' --conferir /dev/stdin >'" + out +
-                                "' 2>&1";
-    EXPECT_EQ(std::system(command.c_str()), 0) << readFile(out);
-    EXPECT_NE(readFile(out).find("Arquivo conferido: 6 linhas sem erros.\n"), std::string::npos)
-        << readFile(out);
-}
-
 // ---- Damaged files
 
 class ConferirDamage : public ConferirTest, public ::testing::WithParamInterface<test::Damage> {};
@@ -110,7 +50,7 @@ TEST_P(ConferirDamage, ExitsOneNamingTheFirstBadLine) {
     std::vector<std::string> lines = test::soundLines();
     GetParam().damage(lines);
     writeFile(file(), test::joined(lines));
-    const ProgramRun result = run("--conferir VRK3.txt");
+    const ProcessEnd result = run("--conferir VRK3.txt");
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, withFinalPeriod(GetParam().message) + "\n");
@@ -132,70 +72,11 @@ TEST_F(ConferirTest, FilesThatCannotBeRead) {
          "--conferir não se combina com outras opções\nUse kalvian-export --ajuda para ver as opções.\n"},
     };
     for (const auto& c : cases) {
-        const ProgramRun result = run(c.arguments);
+        const ProcessEnd result = run(c.arguments);
         EXPECT_EQ(result.exitCode, c.exitCode) << c.name;
         EXPECT_EQ(result.err, c.err) << c.name;
         EXPECT_EQ(result.out, "") << c.name;
     }
-}
-
-// ---- Memory
-
-struct Measured {
-    int exitCode = -1;
-    long peakKilobytes = 0;
-};
-
-// One run of --conferir as its own process, with its peak resident memory.
-Measured conferir(const std::string& path) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int quiet = ::open("/dev/null", O_WRONLY);
-        ::dup2(quiet, STDOUT_FILENO);
-        ::dup2(quiet, STDERR_FILENO);
-        ::execl(KALVIAN_EXPORT_PROGRAM, "kalvian-export", "--conferir", path.c_str(),
-                static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    ::wait4(child, &status, 0, &usage);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
-}
-
-TEST_F(ConferirTest, LargeFilesInTheMemoryOfOneBuffer) {
-    // 640 copies of the demo registration's issued lines, then as many of its received lines: 75 MB.
-    ASSERT_EQ(run("--origem '" + kDemo +
-                  "' --inscricao 1001 --inicio 01/01/2008 --fim 15/12/2008 --arquivo VRK3.txt --substituir")
-                  .exitCode,
-              0);
-    const std::string small = readFile(file());
-    const std::size_t firstReceived = small.find("\r\nR") + 2;
-    const std::string issued = small.substr(16, firstReceived - 16);
-    const std::string received = small.substr(firstReceived);
-    {
-        std::ofstream large(folder / "grande.txt", std::ios::binary);
-        large << small.substr(0, 16);
-        for (int i = 0; i < 640; ++i) {
-            large << issued;
-        }
-        for (int i = 0; i < 640; ++i) {
-            large << received;
-        }
-    }
-    // One line of 60 MB.
-    writeFile(folder / "linha.txt", small.substr(0, 16) + "E" + std::string(60u << 20, '0'));
-    ASSERT_GT(fs::file_size(folder / "grande.txt"), 60u << 20);
-
-    const Measured base = conferir(file());
-    const Measured large = conferir(folder / "grande.txt");
-    const Measured line = conferir(folder / "linha.txt");
-    EXPECT_EQ(base.exitCode, 0);
-    EXPECT_EQ(large.exitCode, 0);
-    EXPECT_EQ(line.exitCode, 1);
-    // Far less than the 60 MB or more of either file above what a small one takes.
-    EXPECT_LT(large.peakKilobytes - base.peakKilobytes, 8 * 1024) << base.peakKilobytes;
-    EXPECT_LT(line.peakKilobytes - base.peakKilobytes, 8 * 1024) << base.peakKilobytes;
 }
 
 } // namespace

@@ -22,7 +22,7 @@ namespace fs = std::filesystem;
 using paradox::ClientRow;
 using paradox::IssuedRow;
 using paradox::ReceivedRow;
-using test::ProgramRun;
+using test::ProcessEnd;
 using test::readFile;
 using test::TempFolder;
 
@@ -170,9 +170,9 @@ class TotalsAgreementTest : public ::testing::Test {
 public:
     fs::path destino() const { return folder.path() / "saida"; }
 
-    ProgramRun run(const std::string& arguments) const {
+    ProcessEnd run(const std::string& arguments) const {
         fs::create_directories(destino());
-        return test::runExport(arguments, folder.path(), folder.path());
+        return test::runExport(arguments, folder.path());
     }
 
     // Exports every registration of the period twice (each by name, then all with --todas and a CSV), reads
@@ -183,11 +183,11 @@ public:
         for (const Exported& one : all) {
             named += " --inscricao " + one.registration;
         }
-        const ProgramRun byName = run("--origem '" + origem + "' " + period + named + " --destino saida");
+        const ProcessEnd byName = run("--origem '" + origem + "' " + period + named + " --destino saida");
         ASSERT_EQ(byName.exitCode, 0) << byName.err;
         const auto printed = blocksByRegistration(byName.out);
 
-        const ProgramRun every = run("--origem '" + origem + "' " + period +
+        const ProcessEnd every = run("--origem '" + origem + "' " + period +
                                      " --todas --destino saida --substituir --resumo resumo.csv");
         ASSERT_EQ(every.exitCode, 0) << every.err;
         const auto rows = csvRows(readFile(folder.path() / "resumo.csv"));
@@ -196,7 +196,7 @@ public:
         std::vector<Totals> expected;
         for (const Exported& one : all) {
             const std::string file = "saida/VRK3_" + one.registration + "__" + m_dates + ".txt";
-            const ProgramRun check = run("--conferir " + file);
+            const ProcessEnd check = run("--conferir " + file);
             EXPECT_EQ(check.exitCode, 0) << one.registration << ": " << check.err;
             EXPECT_EQ(check.err, "");
             EXPECT_EQ(printedTotals(printed.at(one.registration)), one.expected) << one.registration;
@@ -263,7 +263,7 @@ TEST_F(TotalsAgreementTest, DemoTables) {
     // The lines to reckon with come from a first export of each registration.
     std::vector<Exported> all;
     for (const char* registration : {"1001", "2002", "3003"}) {
-        const ProgramRun first = run("--origem '" + origem + "' " + period + " --inscricao " + registration +
+        const ProcessEnd first = run("--origem '" + origem + "' " + period + " --inscricao " + registration +
                                      " --destino saida --arquivo primeira.txt --substituir");
         ASSERT_EQ(first.exitCode, 0) << first.err;
         all.push_back({registration, linesOf(readFile(destino() / "primeira.txt"))});

@@ -96,7 +96,7 @@ TEST_P(DamagedTableTest, GivesItsMessageAndLeavesTheFileAlone) {
     const std::filesystem::path path = (dir.path() / "DSEMI.DB");
     writeFile(path, bytes);
     EXPECT_EQ(errorOf([&] {
-                  const Table table = Table::open(path);
+                  const Table table = Table::open(path.string());
                   table.scan([](std::span<const std::byte>) {});
               }),
               expectedMessage(GetParam(), path.string()));
@@ -190,7 +190,7 @@ class MissingTableTest : public ::testing::TestWithParam<MissingCase> {};
 TEST_P(MissingTableTest, SaysWhyItCannotBeRead) {
     const TempFolder dir;
     const std::filesystem::path path = GetParam().path(dir);
-    EXPECT_EQ(errorOf([&] { Table::open(path); }),
+    EXPECT_EQ(errorOf([&] { Table::open(path.string()); }),
               "Não foi possível ler a tabela: " + path.string() + " (" + GetParam().reason + ")");
 }
 

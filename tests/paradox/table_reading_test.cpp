@@ -3,6 +3,7 @@
 // whatever the order the blocks lie in. A file that another program shortens, extends or rewrites while
 // it is read gives a clear message, never a crash and never rows half old and half new.
 #include "common/error.h"
+#include "numbered_rows.h"
 #include "paradox/buffer_source.h"
 #include "paradox/field_decoders.h"
 #include "paradox/table.h"
@@ -15,12 +16,8 @@
 
 #include <algorithm>
 #include <chrono>
-#include <csignal>
-#include <fcntl.h>
 #include <fstream>
 #include <set>
-#include <sys/wait.h>
-#include <unistd.h>
 #include <utility>
 
 namespace kalvian::paradox {
@@ -28,49 +25,15 @@ namespace {
 
 namespace fs = std::filesystem;
 using kalvian::test::TempFolder;
+using test::codesOf;
 using test::errorOf;
-
-// CODIGO long + NOME alpha(20): 24-byte records, 85 to a 2K block.
-constexpr std::size_t kRows = 3000;
-constexpr std::size_t kHeader = 2048;
-constexpr std::size_t kBlock = 2048;
-
-TableWriter numberedRows(std::size_t rows = kRows) {
-    TableWriter writer(
-        {7, 850, static_cast<int>(kBlock), {{"CODIGO", FieldType::Long}, {"NOME", FieldType::Alpha, 20}}});
-    for (std::size_t i = 0; i < rows; ++i) {
-        writer.addRow({static_cast<std::int32_t>(i), "linha " + std::to_string(i)});
-    }
-    return writer;
-}
-
-// The CODIGO of every row, in the order the scan delivers them.
-std::vector<std::int32_t> codesOf(const Table& table) {
-    const FieldInfo& code = table.field("CODIGO");
-    std::vector<std::int32_t> codes;
-    table.scan(
-        [&](std::span<const std::byte> record) { codes.push_back(integer(record, code).value_or(-1)); });
-    return codes;
-}
-
-// The CODIGO of every row, through a selection that keeps them all.
-std::vector<std::int32_t> selectedCodesOf(const Table& table) {
-    const FieldInfo& code = table.field("CODIGO");
-    const RecordSet rows = table.select([](std::span<const std::byte>) { return true; });
-    std::vector<std::int32_t> codes;
-    for (const std::uint32_t index : rows.chainOrder) {
-        codes.push_back(integer(rows.record(index), code).value_or(-1));
-    }
-    return codes;
-}
-
-std::vector<std::int32_t> firstCodes(std::size_t rows) {
-    std::vector<std::int32_t> codes(rows);
-    for (std::size_t i = 0; i < rows; ++i) {
-        codes[i] = static_cast<std::int32_t>(i);
-    }
-    return codes;
-}
+using test::firstCodes;
+using test::kBlock;
+using test::kHeader;
+using test::kRows;
+using test::numberedRows;
+using test::selectedCodesOf;
+using test::writeBytes;
 
 // The blocks of the chain, read from the file's bytes without the reader.
 std::set<std::size_t> chainBlocks(const std::vector<std::byte>& file) {
@@ -231,11 +194,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 // ---- files changed while they are read
 
-void writeBytes(const fs::path& path, const std::vector<std::byte>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
 // Overwrites bytes in place, keeping the file's size.
 void overwrite(const fs::path& path, std::size_t at, std::size_t count, char value) {
     std::fstream out(path, std::ios::binary | std::ios::in | std::ios::out);
@@ -261,7 +219,7 @@ TEST_P(ChangedWhileReadTest, SaysTheFileChangedAndKeepsNoRows) {
     // The change, at its moment, then the reading's first sight of records.
     const auto reading = [&](const std::function<void(const Table&, const std::function<void()>&)>& read) {
         writeBytes(path, numberedRows().build({true, 3, 2}));
-        const Table table = Table::open(path);
+        const Table table = Table::open(path.string());
         if (c.beforeReading) {
             c.change(path);
         }
@@ -312,87 +270,6 @@ INSTANTIATE_TEST_SUITE_P(
                        fs::last_write_time(p, written + std::chrono::seconds(2));
                    }}),
     kalvian::test::ByCaseName{});
-
-TEST(ChangedWhileRead, AFileReplacedByRenameIsReadAsItWasOpened) {
-    const TempFolder dir;
-    const fs::path path = dir.path() / "DSEMI.DB";
-    writeBytes(path, numberedRows().build({true, 3, 2}));
-    writeBytes(dir.path() / "NOVA.DB", numberedRows(10).build());
-    const Table table = Table::open(path);
-    // Safe writers replace a file by renaming a new one over it: the open file keeps its old bytes.
-    fs::rename(dir.path() / "NOVA.DB", path);
-    EXPECT_EQ(codesOf(table), firstCodes(kRows));
-    EXPECT_EQ(codesOf(Table::open(path)), firstCodes(10));
-}
-
-// Another process that cuts a table to a few blocks and writes it back whole, again and again, pausing in
-// between; killed when this goes away.
-class Cutter {
-public:
-    Cutter(const fs::path& path, const std::vector<std::byte>& good) : m_pid(::fork()) {
-        if (m_pid != 0) {
-            return;
-        }
-        const int fd = ::open(path.c_str(), O_WRONLY);
-        for (std::size_t round = 0;; ++round) {
-            if (::ftruncate(fd, static_cast<off_t>(kHeader + (round % 7) * kBlock)) != 0 ||
-                ::pwrite(fd, good.data(), good.size(), 0) != static_cast<ssize_t>(good.size())) {
-                ::_exit(3);
-            }
-            ::usleep(30000);
-        }
-    }
-    ~Cutter() { stop(); }
-    Cutter(const Cutter&) = delete;
-    Cutter& operator=(const Cutter&) = delete;
-
-    // True when the cutter was still at work until now.
-    bool stop() {
-        if (m_pid <= 0) {
-            return false;
-        }
-        ::kill(m_pid, SIGKILL);
-        int status = 0;
-        ::waitpid(m_pid, &status, 0);
-        m_pid = -1;
-        return WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
-    }
-
-private:
-    pid_t m_pid;
-};
-
-TEST(ChangedWhileRead, AnotherProcessCuttingAndRestoringTheFileNeverCrashesTheReader) {
-    const TempFolder dir;
-    const fs::path path = dir.path() / "DSEMI.DB";
-    const std::vector<std::byte> good = numberedRows(20000).build({true, 11, 5, 1});
-    writeBytes(path, good);
-    Cutter cutter(path, good);
-
-    // Scans until both outcomes have been seen often enough: the table read whole between two cuts, and
-    // refused when a cut came before or during the scan.
-    std::size_t whole = 0;
-    std::size_t refused = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while ((whole < 10 || refused < 10) && std::chrono::steady_clock::now() < deadline) {
-        try {
-            const Table table = Table::open(path);
-            // A reading that ends without a message has read the table whole and as written.
-            ASSERT_EQ((whole + refused) % 2 == 0 ? codesOf(table) : selectedCodesOf(table),
-                      firstCodes(20000));
-            ++whole;
-        } catch (const kalvian::Error& error) {
-            const std::string text = error.what();
-            const bool clear = text.starts_with("Não foi possível ler a tabela: " + path.string() + " (") ||
-                               text.starts_with("Tabela danificada: " + path.string() + " (");
-            ASSERT_TRUE(clear) << text;
-            ++refused;
-        }
-    }
-    EXPECT_TRUE(cutter.stop()) << "the cutter stopped by itself";
-    EXPECT_GE(whole, 10u);
-    EXPECT_GE(refused, 10u);
-}
 
 } // namespace
 } // namespace kalvian::paradox

@@ -1,94 +1,21 @@
-#include "common/date_serial.h"
 #include "common/error.h"
+#include "export_run_fixture.h"
 #include "run/export_run.h"
-#include "run/recording_view.h"
-#include "support/memory_records.h"
-#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <filesystem>
-#include <sys/mount.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kalvian {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ExportRunTest;
+using test::invoice;
+using test::kGoldenDir;
 using test::readFile;
 using test::RecordingView;
-using test::TempFolder;
 using test::writeFile;
-
-const std::string kGoldenDir = std::string(KALVIAN_TEST_DATA_DIR) + "/export";
-
-MemoryRecord invoice(int day, const char* modu, std::int32_t number, std::int32_t client) {
-    return {{"DATA", DateSerial{toSerial({2008, 3, day})}},
-            {"SERIE", std::string("A")},
-            {"NUMNF", number},
-            {"MODU", std::string(modu)},
-            {"VALNF", 1500.5},
-            {"VALSER", 1000.0},
-            {"RESTRB", std::string("R")},
-            {"ALIQUO", 5.0},
-            {"ALQRET", 0.0},
-            {"IMPRET", 50.0},
-            {"CODCLI", client}};
-}
-
-MemoryRecord client(std::int32_t code, const char* name) {
-    return {{"CODCLI", code},
-            {"INSMUN", 9876.0},
-            {"NUMCNPJ", std::string("12345678000199")},
-            {"NUMCPF", std::string("")},
-            {"NOME", std::string(name)},
-            {"RUA", std::string("Rua das Ac\xE1"
-                                "cias")},
-            {"NUMERO", std::int32_t{10}},
-            {"COMPLE", std::string("")},
-            {"BAIRRO", std::string("Centro")},
-            {"CIDADE", std::string("Bras\xEDlia")},
-            {"ESTADO", std::string("DF")},
-            {"CEP", std::string("70000000")}};
-}
-
-// Three issued invoices (one short) and two received ones, one of whose clients is missing.
-struct Sources {
-    MemoryQuery issued{{invoice(3, "1", 101, 1), invoice(4, "X", 102, 2), invoice(5, "2", 103, 2)}};
-    MemoryQuery received{{invoice(6, "1", 501, 2), invoice(7, "1", 502, 57)}};
-    MemoryClients clients{{client(1, "Jo\xE3o da Silva"), client(2, "Concei\xE7\xE3o Servi\xE7os Ltda")}};
-    ExportSources sources() { return {issued, received, clients}; }
-};
-
-class ExportRunTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        view.folder = folder.path().string();
-        view.name = "saida.txt";
-    }
-    std::string target() const { return folder / "saida.txt"; }
-    std::vector<std::string> leftovers() const {
-        std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(folder.path())) {
-            names.push_back(entry.path().filename().string());
-        }
-        return names;
-    }
-    std::string failureOf(FileCalls& calls = FileCalls::system()) {
-        try {
-            ExportaDados(view, data.sources(), '/', calls);
-        } catch (const Error& error) {
-            return error.what();
-        }
-        return "no error";
-    }
-
-    TempFolder folder;
-    RecordingView view;
-    Sources data;
-};
 
 // ---- a whole run
 
@@ -189,19 +116,6 @@ TEST_F(ExportRunTest, FolderWithTrailingSeparatorAndNameWithLeadingBlanks) {
     EXPECT_FALSE(fs::exists(target()));
 }
 
-TEST_F(ExportRunTest, DanglingLinkIsAnExistingFileForTheQuestion) {
-    fs::create_symlink("ainda-nao.txt", target());
-    view.answerYes = false;
-    EXPECT_FALSE(ExportaDados(view, data.sources(), '/'));
-    EXPECT_EQ(view.events.front().rfind("ask Arquivo encontrado", 0), 0u);
-    EXPECT_FALSE(fs::exists(folder / "ainda-nao.txt"));
-
-    view.answerYes = true;
-    EXPECT_TRUE(ExportaDados(view, data.sources(), '/'));
-    EXPECT_TRUE(fs::is_symlink(target()));
-    EXPECT_EQ(readFile(folder / "ainda-nao.txt"), readFile(kGoldenDir + "/tres-emitidas-duas-recebidas.txt"));
-}
-
 // Another program creates the target while the run writes its lines.
 class RacedView : public RecordingView {
 public:
@@ -258,71 +172,6 @@ TEST_F(ExportRunTest, FileCreatedMeanwhileMeetsTheQuestionAtTheEnd) {
 
 // ---- failures leave the old file and no temporary file behind
 
-// Fails one system call the way a real disk or folder would.
-class FailingCalls : public FileCalls {
-public:
-    enum class Step { Create, Write, Sync, Publish };
-    FailingCalls(Step step, int error, std::size_t bytesBeforeFailure = 0)
-        : m_step(step), m_error(error), m_budget(bytesBeforeFailure) {}
-
-    int createUnnamed(int folder) override {
-        return m_step == Step::Create ? failWith(-1) : FileCalls::createUnnamed(folder);
-    }
-    long write(int fd, const char* data, std::size_t size) override {
-        if (m_step != Step::Write) {
-            return FileCalls::write(fd, data, size);
-        }
-        if (m_budget == 0) {
-            return failWith(-1);
-        }
-        const std::size_t allowed = std::min(size, m_budget);
-        m_budget -= allowed;
-        return FileCalls::write(fd, data, allowed);
-    }
-    int sync(int fd) override { return m_step == Step::Sync ? failWith(-1) : FileCalls::sync(fd); }
-    int nameUnnamed(int fd, int folder, const std::string& name) override {
-        return m_step == Step::Publish ? failWith(-1) : FileCalls::nameUnnamed(fd, folder, name);
-    }
-    int rename(int folder, const std::string& from, const std::string& to) override {
-        return m_step == Step::Publish ? failWith(-1) : FileCalls::rename(folder, from, to);
-    }
-
-private:
-    int failWith(int result) {
-        errno = m_error;
-        return result;
-    }
-    Step m_step;
-    int m_error;
-    std::size_t m_budget;
-};
-
-TEST_F(ExportRunTest, InjectedFaultsGiveTheirMessagesAndKeepTheOldFile) {
-    const struct {
-        const char* name;
-        FailingCalls::Step step;
-        int error;
-        std::size_t budget;
-        const char* message;
-    } cases[] = {
-        {"disco-cheio-no-meio", FailingCalls::Step::Write, ENOSPC, 300, "Disk full"},
-        {"cota-excedida", FailingCalls::Step::Write, EDQUOT, 0, "Disk full"},
-        {"arquivos-abertos-demais", FailingCalls::Step::Create, EMFILE, 0, "Too many open files"},
-        {"erro-de-dispositivo", FailingCalls::Step::Write, EIO, 10, "I/O error 5"},
-        {"sincronizacao-falha", FailingCalls::Step::Sync, EIO, 0, "I/O error 5"},
-        {"renomear-sem-permissao", FailingCalls::Step::Publish, EACCES, 0, "File access denied"},
-    };
-    for (const auto& c : cases) {
-        writeFile(target(), "antigo");
-        view.events.clear();
-        FailingCalls calls(c.step, c.error, c.budget);
-        EXPECT_EQ(failureOf(calls), c.message) << c.name;
-        EXPECT_EQ(readFile(target()), "antigo") << c.name;
-        EXPECT_EQ(leftovers(), std::vector<std::string>{"saida.txt"}) << c.name;
-        EXPECT_EQ(view.events.back(), "panel pnlBotoes") << c.name;
-    }
-}
-
 TEST_F(ExportRunTest, RealPathFaults) {
     fs::create_directory(folder.path() / "pasta.txt");
     const struct {
@@ -345,65 +194,6 @@ TEST_F(ExportRunTest, RealPathFaults) {
     }
     EXPECT_EQ(readFile(target()), "antigo");
     EXPECT_EQ(leftovers().size(), 2u);
-}
-
-// A folder nobody may write to: its permissions for an ordinary user, a read-only mount for root, whom
-// permissions do not stop.
-class ReadOnlyFolder {
-public:
-    explicit ReadOnlyFolder(const fs::path& path) : m_path(path) {
-        fs::create_directory(path);
-        if (::geteuid() != 0) {
-            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_exec);
-            m_ready = true;
-        } else {
-            m_mounted = ::mount("tmpfs", path.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;
-            m_ready = m_mounted;
-        }
-    }
-    ~ReadOnlyFolder() {
-        if (m_mounted) {
-            ::umount2(m_path.c_str(), MNT_DETACH);
-        }
-    }
-    bool ready() const { return m_ready; }
-
-private:
-    fs::path m_path;
-    bool m_mounted = false;
-    bool m_ready = false;
-};
-
-TEST_F(ExportRunTest, ReadOnlyFolderIsAccessDenied) {
-    const ReadOnlyFolder locked(folder.path() / "travada");
-    if (!locked.ready()) {
-        GTEST_SKIP() << "this machine allows no read-only folder for root";
-    }
-    view.folder = folder / "travada";
-    EXPECT_EQ(failureOf(), "File access denied");
-}
-
-// A real full disk: a tiny file system that the export outgrows.
-TEST_F(ExportRunTest, RealFullDisk) {
-    const fs::path small = folder.path() / "pequeno";
-    fs::create_directory(small);
-    if (::geteuid() != 0 || ::mount("tmpfs", small.c_str(), "tmpfs", 0, "size=8k") != 0) {
-        GTEST_SKIP() << "mounting a small file system needs root";
-    }
-    std::vector<MemoryRecord> many(200, invoice(3, "1", 101, 1));
-    MemoryQuery issued(std::move(many));
-    view.folder = small.string();
-    writeFile(small / "saida.txt", "antigo");
-    std::string message;
-    try {
-        ExportaDados(view, {issued, data.received, data.clients}, '/');
-    } catch (const Error& error) {
-        message = error.what();
-    }
-    EXPECT_EQ(message, "Disk full");
-    EXPECT_EQ(readFile(small / "saida.txt"), "antigo");
-    EXPECT_EQ(std::distance(fs::directory_iterator(small), fs::directory_iterator()), 1);
-    ::umount2(small.c_str(), MNT_DETACH);
 }
 
 // A row that cannot be read stops the run like a failed write.

@@ -215,7 +215,10 @@ TEST_F(SourceQueriesTest, TableFilesAreFoundWhateverTheirLetterCase) {
     for (const std::string& typed :
          {folder.path().string(), folder.path().string() + "/", " " + folder.path().string() + "/ "}) {
         EXPECT_NO_THROW(checkSourceFiles(typed, host)) << typed;
-        EXPECT_EQ(findTableFile(typed, "DSEMI.DB"), folder.path() / "dsemi.db");
+        // The file as stored; where names ignore letter case (Windows), the name as asked reaches it too.
+        const std::optional<std::string> found = findTableFile(typed, "DSEMI.DB");
+        ASSERT_TRUE(found) << typed;
+        EXPECT_TRUE(fs::equivalent(*found, folder.path() / "dsemi.db")) << *found;
     }
     EXPECT_TRUE(queries.AbreConsultas("1", day(1), day(31), folder.path().string() + "/", host));
 }

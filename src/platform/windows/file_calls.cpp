@@ -33,9 +33,24 @@ bool FileCalls::moveNew(const std::wstring& from, const std::wstring& to) {
     return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool FileCalls::mayRemove(const std::wstring& path) {
+    const HANDLE file =
+        ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    ::CloseHandle(file);
+    return true;
+}
+
 bool FileCalls::replace(const std::wstring& replaced, const std::wstring& replacement) {
     return ::ReplaceFileW(replaced.c_str(), replacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                           nullptr, nullptr) != 0;
+}
+
+bool FileCalls::setAttributes(const std::wstring& path, unsigned long attributes) {
+    return ::SetFileAttributesW(path.c_str(), attributes) != 0;
 }
 
 bool FileCalls::remove(const std::wstring& path) {

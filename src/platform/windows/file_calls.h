@@ -27,8 +27,13 @@ public:
     // MoveFileExW with MOVEFILE_WRITE_THROUGH and no replacing: fails with ERROR_ALREADY_EXISTS or
     // ERROR_FILE_EXISTS when `to` is taken.
     virtual bool moveNew(const std::wstring& from, const std::wstring& to);
+    // Opens the file for deletion, as replacing it does, and closes it again: fails with
+    // ERROR_SHARING_VIOLATION while another program holds it open without sharing it.
+    virtual bool mayRemove(const std::wstring& path);
     // ReplaceFileW: `replacement` takes the name of `replaced`, which keeps its attributes and security.
     virtual bool replace(const std::wstring& replaced, const std::wstring& replacement);
+    // SetFileAttributesW.
+    virtual bool setAttributes(const std::wstring& path, unsigned long attributes);
     virtual bool remove(const std::wstring& path);
 
     static FileCalls& system();

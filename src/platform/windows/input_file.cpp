@@ -1,5 +1,6 @@
 #include "platform/input_file.h"
 
+#include "platform/windows/error_codes.h"
 #include "platform/windows/wide_text.h"
 
 #include <windows.h>
@@ -11,6 +12,14 @@ namespace {
 
 [[noreturn]] void fail() {
     throw InputFile::Failure{static_cast<int>(::GetLastError())};
+}
+
+// A folder opens, to be told apart, but has no bytes to read: refused as a folder, as POSIX refuses reading
+// one (ReadFile would give ERROR_INVALID_FUNCTION, which means nothing to the user).
+void refuseFolder(InputFile::Kind kind) {
+    if (kind == InputFile::Kind::Folder) {
+        throw InputFile::Failure{static_cast<int>(kErrorFolderNotFile)};
+    }
 }
 
 HANDLE handleOf(std::intptr_t handle) {
@@ -77,6 +86,7 @@ InputFile::~InputFile() {
 }
 
 std::size_t InputFile::read(std::span<std::byte> into) {
+    refuseFolder(m_kind);
     DWORD got = 0;
     if (!::ReadFile(handleOf(m_handle), into.data(), chunk(into.size()), &got, nullptr)) {
         // The writing end of a pipe closed: the end of what it sends.
@@ -89,6 +99,7 @@ std::size_t InputFile::read(std::span<std::byte> into) {
 }
 
 std::size_t InputFile::readAt(std::uint64_t offset, std::span<std::byte> into) const {
+    refuseFolder(m_kind);
     std::size_t done = 0;
     while (done < into.size()) {
         OVERLAPPED at{};

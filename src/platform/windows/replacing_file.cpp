@@ -11,11 +11,20 @@ namespace kalvian {
 namespace {
 
 constexpr int kNameAttempts = 100;
+// The longest file name NTFS, FAT32 and exFAT take, in UTF-16 units.
+constexpr std::size_t kLongestName = 255;
 
 // Marked as ours, should a power cut leave one behind.
 std::wstring temporaryName() {
     static std::mt19937 random{std::random_device{}()};
     return L".kalvian-" + std::to_wstring(random() % 1000000000) + L".tmp";
+}
+
+// The folder as a name of its own, without the final separator that a file in its place would not take
+// (some systems then say the path is missing); a drive's root keeps it.
+std::wstring folderName(const std::wstring& folder) {
+    const bool root = folder.size() >= 2 && folder[folder.size() - 2] == L':';
+    return root || folder.empty() ? folder : folder.substr(0, folder.size() - 1);
 }
 
 bool nameTaken(DWORD error) {
@@ -45,13 +54,17 @@ void ReplacingFile::fail(FileStep step, unsigned long systemError) const {
 
 void ReplacingFile::checkTarget() const {
     const std::wstring folder = folderOf(m_path);
-    const DWORD folderAttributes = m_calls.attributes(folder);
+    const DWORD folderAttributes = m_calls.attributes(folderName(folder));
     if (folderAttributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = ::GetLastError();
         fail(FileStep::OpenFolder, error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
     }
     if ((folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
         fail(FileStep::OpenFolder, ERROR_DIRECTORY);
+    }
+    // Said as such, not as the missing file some systems take a name too long for.
+    if (m_path.size() - folder.size() > kLongestName) {
+        fail(FileStep::CheckTarget, ERROR_FILENAME_EXCED_RANGE);
     }
     const DWORD attributes = m_calls.attributes(m_path);
     if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -130,13 +143,27 @@ bool ReplacingFile::publish(Placement placement) {
     }
     checkTarget();
     // The file may have gone meanwhile: then the name is free to take.
-    const bool present = m_calls.attributes(m_path) != INVALID_FILE_ATTRIBUTES;
-    if (present ? m_calls.replace(m_path, m_temporary) : m_calls.moveNew(m_temporary, m_path)) {
+    const DWORD attributes = m_calls.attributes(m_path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (!m_calls.moveNew(m_temporary, m_path)) {
+            fail(FileStep::Publish, ::GetLastError());
+        }
         return true;
     }
-    const DWORD error = ::GetLastError();
-    // The old file could not be set aside: another program holds it open without sharing it.
-    fail(FileStep::Publish, error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
+    // A file another program holds open without sharing it cannot be set aside. Asked first, since some
+    // ReplaceFileW (Wine's) find that out only after making a file of their own beside it, which they leave.
+    if (!m_calls.mayRemove(m_path)) {
+        fail(FileStep::Publish, ::GetLastError());
+    }
+    if (!m_calls.replace(m_path, m_temporary)) {
+        const DWORD error = ::GetLastError();
+        fail(FileStep::Publish, error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
+    }
+    // Some ReplaceFileW (Wine's) give the file the temporary file's attributes instead of the old file's.
+    if (m_calls.attributes(m_path) != attributes) {
+        m_calls.setAttributes(m_path, attributes);
+    }
+    return true;
 }
 
 bool ReplacingFile::commit(Placement placement) {

@@ -8,7 +8,7 @@
 namespace kalvian {
 namespace {
 
-TEST(IoErrorMessage, MapsTheSystemErrors) {
+TEST(IoErrorMessagePosix, MapsTheSystemErrors) {
     const struct {
         int error;
         FileOperation operation;
@@ -34,7 +34,7 @@ TEST(IoErrorMessage, MapsTheSystemErrors) {
     }
 }
 
-TEST(IoErrorReason, SaysWhyInPortugueseByErrorAndStep) {
+TEST(IoErrorReasonPosix, SaysWhyInPortugueseByErrorAndStep) {
     const struct {
         int error;
         FileStep step;
@@ -65,7 +65,7 @@ TEST(IoErrorReason, SaysWhyInPortugueseByErrorAndStep) {
     }
 }
 
-TEST(FileError, WindowTextAloneCommandLineAddsWhereAndWhy) {
+TEST(FileErrorPosix, WindowTextAloneCommandLineAddsWhereAndWhy) {
     const FileError error(ENOENT, FileStep::OpenFolder, "/saida/nao/existe/x.txt");
     EXPECT_STREQ(error.what(), "Invalid filename");
     EXPECT_EQ(error.whereAndWhy(), "/saida/nao/existe/x.txt: pasta de destino não encontrada (" +

@@ -3,7 +3,7 @@
 #include "platform/file_error.h"
 #include "platform/posix/replacing_file.h"
 #include "support/case_names.h"
-#include "support/child_process.h"
+#include "support/posix/child_process.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -114,7 +114,7 @@ const Holding kHoldings[] = {{"sem-nome", {}},
                              {"reivindicando-o-nome", kFuseFat},
                              {"sem-nome-e-sem-links", {0, EINVAL, EPERM}}};
 
-class ReplacingFileTest : public ::testing::TestWithParam<Holding> {
+class ReplacingFilePosixTest : public ::testing::TestWithParam<Holding> {
 protected:
     LackingFileSystem& calls() { return m_calls; }
     std::string target() const { return folder / "saida.txt"; }
@@ -150,7 +150,7 @@ std::string writeAndCommit(const std::string& target, FileCalls& calls, const st
 
 // ---- taking the name
 
-TEST_P(ReplacingFileTest, NewFileAppearsWholeAndAlone) {
+TEST_P(ReplacingFilePosixTest, NewFileAppearsWholeAndAlone) {
     ReplacingFile file(target(), calls());
     file.write("H0000000012340\r\n");
     file.write(std::string(200000, 'E'));
@@ -160,7 +160,7 @@ TEST_P(ReplacingFileTest, NewFileAppearsWholeAndAlone) {
     EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
 }
 
-TEST_P(ReplacingFileTest, RunThatLosesTheRaceChangesNothingUntilItMayReplace) {
+TEST_P(ReplacingFilePosixTest, RunThatLosesTheRaceChangesNothingUntilItMayReplace) {
     ReplacingFile slow(target(), calls());
     slow.write("lento");
     EXPECT_EQ(writeAndCommit(target(), calls(), "rapido", Placement::New), "gravado");
@@ -172,7 +172,7 @@ TEST_P(ReplacingFileTest, RunThatLosesTheRaceChangesNothingUntilItMayReplace) {
     EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
 }
 
-TEST_P(ReplacingFileTest, AbandonedFileLeavesNothing) {
+TEST_P(ReplacingFilePosixTest, AbandonedFileLeavesNothing) {
     writeFile(target(), "antigo");
     {
         ReplacingFile file(target(), calls());
@@ -189,7 +189,7 @@ TEST_P(ReplacingFileTest, AbandonedFileLeavesNothing) {
 
 // ---- what is replaced keeps its place and its attributes
 
-TEST_P(ReplacingFileTest, ReplacedFileKeepsPermissionBitsOwnerAndGroup) {
+TEST_P(ReplacingFilePosixTest, ReplacedFileKeepsPermissionBitsOwnerAndGroup) {
     const OrdinaryUser owner = OrdinaryUser::forTests();
     for (const mode_t mode : {0600, 0640, 0444, 0755}) {
         writeFile(target(), "antigo");
@@ -205,7 +205,7 @@ TEST_P(ReplacingFileTest, ReplacedFileKeepsPermissionBitsOwnerAndGroup) {
     }
 }
 
-TEST_P(ReplacingFileTest, LinksAreWrittenThroughAndStay) {
+TEST_P(ReplacingFilePosixTest, LinksAreWrittenThroughAndStay) {
     fs::create_directories(folder.path() / "real");
     const struct {
         const char* name;
@@ -231,7 +231,7 @@ TEST_P(ReplacingFileTest, LinksAreWrittenThroughAndStay) {
                                                                        "nao-existe-ainda.txt", "sobe.txt"}));
 }
 
-TEST_P(ReplacingFileTest, WhatIsNoPlainFileIsRefusedAndKept) {
+TEST_P(ReplacingFilePosixTest, WhatIsNoPlainFileIsRefusedAndKept) {
     fs::create_directory(folder.path() / "pasta");
     ::mkfifo((folder / "fila").c_str(), 0600);
     fs::create_symlink("pasta", folder.path() / "para-pasta");
@@ -260,7 +260,7 @@ TEST_P(ReplacingFileTest, WhatIsNoPlainFileIsRefusedAndKept) {
 
 // ---- an ordinary user, whom permissions stop
 
-TEST_P(ReplacingFileTest, ReadOnlyFileOfAnOrdinaryUserIsRefused) {
+TEST_P(ReplacingFilePosixTest, ReadOnlyFileOfAnOrdinaryUserIsRefused) {
     const OrdinaryUser user = OrdinaryUser::forTests();
     fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec);
     fs::create_directory(folder.path() / "dele");
@@ -291,7 +291,7 @@ TEST_P(ReplacingFileTest, ReadOnlyFileOfAnOrdinaryUserIsRefused) {
     EXPECT_EQ(names(folder.path() / "dele"), (std::vector<std::string>{"outro.txt", "saida.txt"}));
 }
 
-TEST_P(ReplacingFileTest, OrdinaryUserReplacesAFileItMayWriteAndOwnsTheNewOne) {
+TEST_P(ReplacingFilePosixTest, OrdinaryUserReplacesAFileItMayWriteAndOwnsTheNewOne) {
     const OrdinaryUser user = OrdinaryUser::forTests();
     fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::others_exec);
     fs::create_directory(folder.path() / "dele");
@@ -313,7 +313,7 @@ TEST_P(ReplacingFileTest, OrdinaryUserReplacesAFileItMayWriteAndOwnsTheNewOne) {
 
 // ---- a folder moved away, a failing disk
 
-TEST_P(ReplacingFileTest, FolderMovedAwayMidRunKeepsNothingThere) {
+TEST_P(ReplacingFilePosixTest, FolderMovedAwayMidRunKeepsNothingThere) {
     fs::create_directory(folder.path() / "saida");
     writeFile(folder.path() / "saida/saida.txt", "antigo");
     const std::string path = folder / "saida/saida.txt";
@@ -332,7 +332,7 @@ TEST_P(ReplacingFileTest, FolderMovedAwayMidRunKeepsNothingThere) {
     EXPECT_EQ(readFile(folder.path() / "longe/saida.txt"), "antigo");
 }
 
-TEST_P(ReplacingFileTest, FolderIsSyncedAfterTheFileTakesItsName) {
+TEST_P(ReplacingFilePosixTest, FolderIsSyncedAfterTheFileTakesItsName) {
     writeAndCommit(target(), calls(), "novo", Placement::New);
     // A file moved out of a file without a name is synced again; a claimed name appears twice.
     std::vector<std::string>& log = calls().log;
@@ -340,7 +340,7 @@ TEST_P(ReplacingFileTest, FolderIsSyncedAfterTheFileTakesItsName) {
     EXPECT_EQ(log, (std::vector<std::string>{"sync arquivo", "nome", "sync pasta"}));
 }
 
-TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
+TEST_P(ReplacingFilePosixTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
     const struct {
         const char* step;
         int error;
@@ -375,7 +375,7 @@ TEST_P(ReplacingFileTest, FailingStepsSayWhyAndLeaveNoTemporaryFile) {
 
 // ---- file systems lacking what the writer prefers
 
-TEST(LackingFileSystems, EveryCombinationGivesANewNameOnlyWhileItIsFree) {
+TEST(LackingFileSystemsPosix, EveryCombinationGivesANewNameOnlyWhileItIsFree) {
     const int unnamedAnswers[] = {0, EOPNOTSUPP, EISDIR};
     const int renameAnswers[] = {0, EINVAL, ENOSYS, EOPNOTSUPP};
     const int linkAnswers[] = {0, EPERM, EOPNOTSUPP, ENOSYS};
@@ -440,7 +440,7 @@ private:
     std::string m_folder;
 };
 
-TEST(LackingFileSystems, AClaimIsRemovedOnEveryWayOutWhileItIsOurs) {
+TEST(LackingFileSystemsPosix, AClaimIsRemovedOnEveryWayOutWhileItIsOurs) {
     using Event = ClaimMoment::Event;
     const struct {
         const char* name;
@@ -487,14 +487,14 @@ void PrintTo(const SignalCase& signal, std::ostream* out) {
     *out << signal.name;
 }
 
-class SignalCleanupTest : public ::testing::TestWithParam<SignalCase> {
+class SignalCleanupPosixTest : public ::testing::TestWithParam<SignalCase> {
 protected:
     TempFolder folder;
 };
 
 // Where the file system has no files without a name, the hidden temporary file is removed before the
 // signal ends the process.
-TEST_P(SignalCleanupTest, NamedTemporaryFileIsRemovedBeforeTheSignalEndsTheProcess) {
+TEST_P(SignalCleanupPosixTest, NamedTemporaryFileIsRemovedBeforeTheSignalEndsTheProcess) {
     const std::string target = folder / "saida.txt";
     writeFile(target, "antigo");
     const int number = GetParam().signal;
@@ -511,12 +511,12 @@ TEST_P(SignalCleanupTest, NamedTemporaryFileIsRemovedBeforeTheSignalEndsTheProce
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Signals, SignalCleanupTest,
+INSTANTIATE_TEST_SUITE_P(Signals, SignalCleanupPosixTest,
                          ::testing::Values(SignalCase{"SIGINT", SIGINT}, SignalCase{"SIGTERM", SIGTERM},
                                            SignalCase{"SIGHUP", SIGHUP}),
                          test::ByCaseName());
 
-TEST(SignalCleanup, IgnoredSignalStaysIgnoredAndHandledOneReachesItsHandler) {
+TEST(SignalCleanupPosix, IgnoredSignalStaysIgnoredAndHandledOneReachesItsHandler) {
     TempFolder folder;
     const std::string target = folder / "saida.txt";
     ChildProcess child([&] {
@@ -538,7 +538,8 @@ TEST(SignalCleanup, IgnoredSignalStaysIgnoredAndHandledOneReachesItsHandler) {
     EXPECT_TRUE(fs::is_empty(folder.path()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Holdings, ReplacingFileTest, ::testing::ValuesIn(kHoldings), test::ByCaseName());
+INSTANTIATE_TEST_SUITE_P(Holdings, ReplacingFilePosixTest, ::testing::ValuesIn(kHoldings),
+                         test::ByCaseName());
 
 } // namespace
 } // namespace kalvian

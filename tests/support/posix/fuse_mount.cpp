@@ -1,6 +1,6 @@
-#include "support/fuse_mount.h"
+#include "support/posix/fuse_mount.h"
 
-#include "support/child_process.h"
+#include "support/posix/child_process.h"
 #include "support/temp_folder.h"
 
 #include <unistd.h>

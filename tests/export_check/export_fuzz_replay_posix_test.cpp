@@ -1,5 +1,6 @@
 // Replays what the export file fuzzer is seeded with, and every input it found a fault with, through the
-// fuzzing entry, under the sanitizers of the asan preset. No fuzzing happens here.
+// fuzzing entry, under the sanitizers of the asan preset. No fuzzing happens here. The entry hands the bytes
+// to --conferir's reader as a Linux memory file, as the fuzzer (built on Linux alone) does.
 #include "export_file_entry.h"
 #include "support/temp_folder.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TEST(ExportFuzzReplay, SoundFilesAreAcceptedAndDamagedOnesRefused) {
+TEST(ExportFuzzReplayPosix, SoundFilesAreAcceptedAndDamagedOnesRefused) {
     const fs::path corpus = fs::path(KALVIAN_SOURCE_DIR) / "fuzz/export-corpus";
     const struct {
         fs::path folder;

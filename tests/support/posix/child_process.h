@@ -1,11 +1,12 @@
 #pragma once
 
+#include "support/run_program.h"
+
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <sys/types.h>
-#include <vector>
 
 namespace kalvian::test {
 
@@ -20,27 +21,12 @@ struct OrdinaryUser {
     void own(const std::filesystem::path& path) const;
 };
 
-// How a child ended and what it wrote.
-struct ProcessEnd {
-    int exitCode = -1; // when it exited
-    int signal = 0;    // when a signal ended it
-    std::string out;
-    std::string err;
-};
-
-// A real child process: a program run with its arguments as bytes (no shell), or a function of the test
+// A real child process that a test may signal or watch while it runs: a program, or a function of the test
 // program run in a fork. Its stdout and stderr are kept in memory files. A child still running when the
 // object goes away is killed.
 class ChildProcess {
 public:
-    struct Program {
-        std::vector<std::string> arguments; // the program first
-        std::filesystem::path workingFolder;
-        std::vector<std::string> environment; // "NAME=value"; nothing else is passed on
-        bool asOrdinaryUser = false;
-    };
-
-    explicit ChildProcess(const Program& program);
+    explicit ChildProcess(const Program& program, bool asOrdinaryUser = false);
     // The function's result becomes the child's stdout; it exits with 0 when the function returns.
     explicit ChildProcess(const std::function<std::string()>& work, bool asOrdinaryUser = false);
     ~ChildProcess();
@@ -64,8 +50,5 @@ private:
     int m_out = -1;
     int m_err = -1;
 };
-
-// Runs a program to its end.
-ProcessEnd runProgram(const ChildProcess::Program& program);
 
 } // namespace kalvian::test

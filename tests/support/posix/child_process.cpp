@@ -1,5 +1,6 @@
-#include "support/child_process.h"
+#include "support/posix/child_process.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -67,6 +68,24 @@ void becomeOrdinaryUser() {
     }
 }
 
+// The caller's environment with the settings in place of the variables they name.
+std::vector<std::string> environmentWith(const std::vector<std::string>& settings) {
+    std::vector<std::string> environment;
+    const auto named = [](const std::string& variable, const std::string& setting) {
+        const std::size_t equals = setting.find('=');
+        return variable.compare(0, equals + 1, setting, 0, equals + 1) == 0;
+    };
+    for (char** variable = environ; *variable != nullptr; ++variable) {
+        const std::string text = *variable;
+        if (std::none_of(settings.begin(), settings.end(),
+                         [&](const std::string& setting) { return named(text, setting); })) {
+            environment.push_back(text);
+        }
+    }
+    environment.insert(environment.end(), settings.begin(), settings.end());
+    return environment;
+}
+
 std::vector<char*> pointers(std::vector<std::string>& texts) {
     std::vector<char*> result;
     for (std::string& text : texts) {
@@ -113,13 +132,13 @@ template <class Child> void ChildProcess::start(bool asOrdinaryUser, Child child
     }
 }
 
-ChildProcess::ChildProcess(const Program& program) {
+ChildProcess::ChildProcess(const Program& program, bool asOrdinaryUser) {
     std::vector<std::string> arguments = program.arguments;
-    std::vector<std::string> environment = program.environment;
+    std::vector<std::string> environment = environmentWith(program.settings);
     const std::vector<char*> argv = pointers(arguments);
     const std::vector<char*> envp = pointers(environment);
     const std::string folder = program.workingFolder.string();
-    start(program.asOrdinaryUser, [&] {
+    start(asOrdinaryUser, [&] {
         if (!folder.empty() && ::chdir(folder.c_str()) != 0) {
             dieInChild("chdir");
         }
@@ -194,7 +213,7 @@ ProcessEnd ChildProcess::wait() {
     return end;
 }
 
-ProcessEnd runProgram(const ChildProcess::Program& program) {
+ProcessEnd runProgram(const Program& program) {
     return ChildProcess(program).wait();
 }
 

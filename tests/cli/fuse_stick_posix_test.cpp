@@ -2,8 +2,8 @@
 // without RENAME_NOREPLACE and without hard links. Real mounts and real processes; where FUSE cannot be
 // mounted the tests fail and say why.
 #include "support/case_names.h"
-#include "support/child_process.h"
-#include "support/fuse_mount.h"
+#include "support/posix/fuse_mount.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -29,7 +29,7 @@ void PrintTo(const Stick& stick, std::ostream* out) {
     *out << stick.name;
 }
 
-class FuseStickTest : public ::testing::TestWithParam<Stick> {
+class FuseStickPosixTest : public ::testing::TestWithParam<Stick> {
 protected:
     void SetUp() override { ASSERT_EQ(stick.failure(), "") << "the stick could not be mounted"; }
 
@@ -45,7 +45,7 @@ protected:
     FuseMount stick{GetParam().kind, scratch.path()};
 };
 
-TEST_P(FuseStickTest, EveryModeWritesWholeFilesUnderNewNamesAndLeavesNothingElse) {
+TEST_P(FuseStickPosixTest, EveryModeWritesWholeFilesUnderNewNamesAndLeavesNothingElse) {
     const std::string name = "VRK3_1001__01_01_2008__15_12_2008.txt";
     const struct {
         const char* step;
@@ -83,7 +83,7 @@ TEST_P(FuseStickTest, EveryModeWritesWholeFilesUnderNewNamesAndLeavesNothingElse
     EXPECT_EQ(std::count(summary.begin(), summary.end(), '\n'), 4) << summary;
 }
 
-INSTANTIATE_TEST_SUITE_P(Sticks, FuseStickTest,
+INSTANTIATE_TEST_SUITE_P(Sticks, FuseStickPosixTest,
                          ::testing::Values(Stick{"fat32-fusefat", FuseMount::Kind::Fat32},
                                            Stick{"exfat-fuse", FuseMount::Kind::Exfat}),
                          test::ByCaseName());
