@@ -34,7 +34,7 @@ Reading scanned(const Table& table) {
 Reading selected(const Table& table) {
     Reading reading;
     try {
-        const SelectedRows rows = table.select([](std::span<const std::byte>) { return true; });
+        const RecordSet rows = table.select([](std::span<const std::byte>) { return true; });
         for (const std::uint32_t index : rows.chainOrder) {
             const std::span<const std::byte> record = rows.record(index);
             reading.records.insert(reading.records.end(), record.begin(), record.end());
