@@ -3,9 +3,11 @@
 #include "common/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace kalvian {
 
@@ -14,23 +16,36 @@ namespace {
 constexpr int kSignificantDigits = 18;
 constexpr int kDecimals = 2;
 
+// "00" to "99", so that digits are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 // Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
-// Written backwards into a buffer, digits first and then the zeros in front, then appended at once.
+// Written backwards into a buffer of zeros, then appended at once.
 void appendHundredths(std::string& out, std::uint32_t hundredths, bool negative, int minIntegerDigits) {
-    char text[24];
-    char* const end = text + sizeof text;
-    char* at = end;
-    for (int decimal = 0; decimal < kDecimals; ++decimal, hundredths /= 10) {
-        *--at = static_cast<char>('0' + hundredths % 10);
+    std::array<char, 24> text;
+    text.fill('0');
+    char* const end = text.data() + text.size();
+    char* const point = end - 1 - kDecimals;
+    std::memcpy(point + 1, &kDigitPairs[2 * (hundredths % 100)], kDecimals);
+    *point = '.';
+    char* at = point;
+    for (std::uint32_t whole = hundredths / 100; whole > 0; whole /= 100) {
+        at -= 2;
+        std::memcpy(at, &kDigitPairs[2 * (whole % 100)], 2);
     }
-    *--at = '.';
-    char* const zerosEnd = at - minIntegerDigits;
-    for (; hundredths > 0; hundredths /= 10) {
-        *--at = static_cast<char>('0' + hundredths % 10);
+    char* const zerosEnd = point - minIntegerDigits;
+    // An odd count of digits leaves the zero of its first pair in front.
+    if (at < zerosEnd && *at == '0') {
+        ++at;
     }
-    while (at > zerosEnd) {
-        *--at = '0';
-    }
+    at = std::min(at, zerosEnd);
     if (negative) {
         *--at = '-';
     }
