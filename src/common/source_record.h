@@ -1,10 +1,35 @@
 #pragma once
 
+#include "common/fixed_width.h"
+
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace kalvian {
+
+// A field of a block of fixed-width text, filled from the field of a record named `name`.
+struct FixedWidthField {
+    std::string_view name;
+    std::size_t width;
+    char fill;
+    Justify justify;
+};
+
+// Where the field of that name starts among fields laid side by side, from 0; their whole width when none
+// has that name.
+constexpr std::size_t fieldOffset(std::span<const FixedWidthField> fields, std::string_view name) {
+    std::size_t offset = 0;
+    for (const FixedWidthField& field : fields) {
+        if (field.name == name) {
+            return offset;
+        }
+        offset += field.width;
+    }
+    return offset;
+}
 
 // The current row of a source query, read by field name. Text is Windows-1252, a character a byte.
 // An unknown field name raises kalvian::Error.
@@ -15,6 +40,10 @@ public:
     // NULL gives the empty text. Integers give their decimal digits, floating-point numbers their shortest
     // general form with up to 15 significant digits (formatGeneral), dates the day as dd/mm/yyyy.
     virtual std::string asText(std::string_view field) const = 0;
+    // Writes the fields one after another over `out` (as wide as they are together), each the fixed-width
+    // field (placeFixedWidth) of its text as asText reads it: a block of fields in one call, which a stored
+    // record fills without a string for each.
+    virtual void placeFields(std::span<const FixedWidthField> fields, std::span<char> out) const;
     // NULL gives 0.
     virtual double asNumber(std::string_view field) const = 0;
     // NULL gives 0.
@@ -31,6 +60,9 @@ public:
     // The first client with that code, or nullptr when there is none. The record stays valid until the next
     // call.
     virtual const SourceRecord* find(std::int32_t code) = 0;
+    // Says that find(code) comes soon, so that a lookup holding its clients in memory can start fetching
+    // that one meanwhile: clients are met in no order, and each is likely far from the processor's caches.
+    virtual void prefetch(std::int32_t) {}
 };
 
 } // namespace kalvian

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/fixed_width.h"
 #include "platform/code_page_converter.h"
 
 #include <array>
@@ -22,6 +23,9 @@ public:
 
     int codePage() const { return m_codePage; }
     std::string toWindows1252(std::span<const std::byte> text) const;
+    // Writes the kept text of a fixed-width field (placeOverFill) of the converted text over `field`, which
+    // holds its fill already, without a string of its own in between.
+    void placeOverFill(std::span<char> field, std::span<const std::byte> text, Justify justify) const;
 
 private:
     explicit CodePageText(int codePage) : m_codePage(codePage) {}
@@ -30,6 +34,9 @@ private:
     // Single-byte code pages (all the DOS and Windows ones) convert through this table, built once with
     // the system's converter; multi-byte ones (936 and the like) keep that converter for every call.
     std::array<char, 256> m_table{};
+    // Whether the table leaves the bytes below 128 as they are, as the DOS and Windows code pages do: runs of
+    // them are then copied, not looked up.
+    bool m_asciiUnchanged = false;
     std::shared_ptr<const CodePageConverter> m_multiByte;
 };
 

@@ -27,27 +27,30 @@ template <class... Types> void expectType(const FieldInfo& field, Types... types
     }
 }
 
-// Eight bytes at a time: NULL tests run for nearly every field the export reads.
+// Whether a field of another size (Logical, Bytes, BCD) is NULL.
 bool allZero(std::span<const std::byte> bytes) {
-    std::size_t at = 0;
-    for (; at + sizeof(std::uint64_t) <= bytes.size(); at += sizeof(std::uint64_t)) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        if (word != 0) {
-            return false;
-        }
+    return std::all_of(bytes.begin(), bytes.end(), [](std::byte b) { return b == std::byte{0}; });
+}
+
+// The N bytes of a fixed-size field as one big-endian word, 0 when all are zero (NULL): a loop of fixed
+// length becomes one load and a byte swap, so the NULL test of a number, integer or date is one comparison.
+template <std::size_t N> std::uint64_t storedWord(std::span<const std::byte> record, const FieldInfo& field) {
+    const std::byte* const bytes = record.data() + field.offset;
+    std::uint64_t raw = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        raw = raw << 8 | static_cast<std::uint64_t>(bytes[i]);
     }
-    return std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
-                       [](std::byte b) { return b == std::byte{0}; });
+    return raw;
 }
 
 // Big-endian with the sign bit flipped, as Short, Long, Date, Time and AutoInc are stored.
-std::int64_t storedInteger(std::span<const std::byte> bytes) {
-    std::uint64_t raw = 0;
-    for (const std::byte b : bytes) {
-        raw = raw << 8 | static_cast<std::uint64_t>(b);
+template <std::size_t N>
+std::optional<std::int64_t> storedInteger(std::span<const std::byte> record, const FieldInfo& field) {
+    const std::uint64_t raw = storedWord<N>(record, field);
+    if (raw == 0) {
+        return std::nullopt;
     }
-    return static_cast<std::int64_t>(raw) - (std::int64_t{1} << (bytes.size() * 8 - 1));
+    return static_cast<std::int64_t>(raw) - (std::int64_t{1} << (N * 8 - 1));
 }
 
 template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t value) {
@@ -60,11 +63,11 @@ template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t val
     return out;
 }
 
-// The eight bytes of a stored double; a loop of fixed length becomes one byte swap.
-double storedDouble(std::span<const std::byte> bytes) {
-    std::uint64_t raw = 0;
-    for (std::size_t i = 0; i < sizeof raw; ++i) {
-        raw = raw << 8 | static_cast<std::uint64_t>(bytes[i]);
+// A stored double: big-endian, the sign bit set for positive values and all bits inverted for negative ones.
+std::optional<double> storedDouble(std::span<const std::byte> record, const FieldInfo& field) {
+    std::uint64_t raw = storedWord<8>(record, field);
+    if (raw == 0) {
+        return std::nullopt;
     }
     constexpr std::uint64_t sign = std::uint64_t{1} << 63;
     raw = (raw & sign) != 0 ? raw ^ sign : ~raw;
@@ -81,40 +84,35 @@ std::optional<std::span<const std::byte>> present(std::span<const std::byte> rec
 
 } // namespace
 
-std::span<const std::byte> fieldBytes(std::span<const std::byte> record, const FieldInfo& field) {
-    return record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
-}
-
 std::optional<double> number(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Number, FieldType::Currency);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(storedDouble(*bytes)) : std::nullopt;
+    return storedDouble(record, field);
 }
 
 std::optional<std::int32_t> integer(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Short, FieldType::Long, FieldType::AutoInc);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(static_cast<std::int32_t>(storedInteger(*bytes))) : std::nullopt;
+    const std::optional<std::int64_t> value =
+        field.type == FieldType::Short ? storedInteger<2>(record, field) : storedInteger<4>(record, field);
+    return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
 }
 
 std::optional<double> date(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Date);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(static_cast<double>(storedInteger(*bytes)) + kSerialOfDayZero)
-                 : std::nullopt;
+    const std::optional<std::int64_t> day = storedInteger<4>(record, field);
+    return day ? std::optional(static_cast<double>(*day) + kSerialOfDayZero) : std::nullopt;
 }
 
 std::optional<std::int32_t> timeOfDay(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Time);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(static_cast<std::int32_t>(storedInteger(*bytes))) : std::nullopt;
+    const std::optional<std::int64_t> milliseconds = storedInteger<4>(record, field);
+    return milliseconds ? std::optional(static_cast<std::int32_t>(*milliseconds)) : std::nullopt;
 }
 
 std::optional<double> timestamp(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Timestamp);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(storedDouble(*bytes) / kMillisecondsPerDay + kSerialOfDayZero)
-                 : std::nullopt;
+    const std::optional<double> milliseconds = storedDouble(record, field);
+    return milliseconds ? std::optional(*milliseconds / kMillisecondsPerDay + kSerialOfDayZero)
+                        : std::nullopt;
 }
 
 std::optional<bool> logical(std::span<const std::byte> record, const FieldInfo& field) {

@@ -19,7 +19,9 @@ namespace kalvian::paradox {
 // kalvian::Error for any other.
 
 // The field's stored bytes.
-std::span<const std::byte> fieldBytes(std::span<const std::byte> record, const FieldInfo& field);
+inline std::span<const std::byte> fieldBytes(std::span<const std::byte> record, const FieldInfo& field) {
+    return record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
+}
 
 // Number and Currency.
 std::optional<double> number(std::span<const std::byte> record, const FieldInfo& field);
