@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kalvian {
 
@@ -31,6 +32,26 @@ constexpr std::size_t fieldOffset(std::span<const FixedWidthField> fields, std::
     return offset;
 }
 
+// Fields laid side by side, fixed once. A record that fills block after block of one layout finds the
+// columns once, knowing the layout by its number, which no other layout ever has. The names must stay as they
+// are while the layout lives, as literals do.
+class FixedWidthLayout {
+public:
+    explicit FixedWidthLayout(std::span<const FixedWidthField> fields);
+    FixedWidthLayout(const FixedWidthLayout&) = delete;
+    FixedWidthLayout& operator=(const FixedWidthLayout&) = delete;
+
+    std::span<const FixedWidthField> fields() const { return m_fields; }
+    // Every field's fill, side by side: as wide as the layout.
+    const std::string& fill() const { return m_fill; }
+    std::uint64_t number() const { return m_number; }
+
+private:
+    std::vector<FixedWidthField> m_fields;
+    std::string m_fill;
+    std::uint64_t m_number;
+};
+
 // The current row of a source query, read by field name. Text is Windows-1252, a character a byte.
 // An unknown field name raises kalvian::Error.
 class SourceRecord {
@@ -40,10 +61,10 @@ public:
     // NULL gives the empty text. Integers give their decimal digits, floating-point numbers their shortest
     // general form with up to 15 significant digits (formatGeneral), dates the day as dd/mm/yyyy.
     virtual std::string asText(std::string_view field) const = 0;
-    // Writes the fields one after another over `out` (as wide as they are together), each the fixed-width
-    // field (placeFixedWidth) of its text as asText reads it: a block of fields in one call, which a stored
-    // record fills without a string for each.
-    virtual void placeFields(std::span<const FixedWidthField> fields, std::span<char> out) const;
+    // Writes the layout's fields over `out` (as wide as the layout), each the fixed-width field
+    // (placeFixedWidth) of its text as asText reads it: a block of fields in one call, which a stored record
+    // fills without a string for each.
+    virtual void placeFields(const FixedWidthLayout& layout, std::span<char> out) const;
     // NULL gives 0.
     virtual double asNumber(std::string_view field) const = 0;
     // NULL gives 0.

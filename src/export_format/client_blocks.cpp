@@ -10,6 +10,7 @@ namespace kalvian {
 namespace {
 
 constexpr std::size_t kBlockWidth = kClientBlockWidth;
+const FixedWidthLayout kBlockLayout(kClientBlockFields);
 
 std::size_t slotOf(std::int32_t code, std::size_t slots) {
     return (static_cast<std::uint32_t>(code) * 0x9E3779B1u) & (slots - 1);
@@ -71,7 +72,7 @@ void ClientBlocks::append(std::string& line, std::int32_t code, const char* plac
         return;
     }
     std::array<char, kBlockWidth> block;
-    client->placeFields(kClientBlockFields, block);
+    client->placeFields(kBlockLayout, block);
     line.append(block.data(), block.size());
     keep(code, std::string_view(block.data(), block.size()));
 }

@@ -13,30 +13,28 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kEmitidaWidth = 288;
-constexpr std::size_t kRecebidaWidth = 307;
-
 // SERIE, MODU and NUMNF, side by side as the E and R lines hold them, read at once.
 constexpr std::array<FixedWidthField, 3> kInvoiceNumber = {{
     {"SERIE", 1, ' ', Justify::Right},
     {"MODU", 1, ' ', Justify::Right},
     {"NUMNF", 8, '0', Justify::Right},
 }};
+const FixedWidthLayout kInvoiceNumberLayout(kInvoiceNumber);
 constexpr std::size_t kInvoiceNumberWidth = fieldOffset(kInvoiceNumber, "");
 constexpr std::size_t kNumnfOffset = fieldOffset(kInvoiceNumber, "NUMNF");
 
 void appendInvoiceNumber(std::string& line, const SourceRecord& invoice) {
     const std::size_t start = line.size();
     line.resize(start + kInvoiceNumberWidth);
-    invoice.placeFields(kInvoiceNumber, std::span(line).subspan(start));
+    invoice.placeFields(kInvoiceNumberLayout, std::span(line).subspan(start));
 }
 
-std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
-    std::string line = "C";
+void linhaCurta(std::string& line, const SourceRecord& invoice, char dateSeparator) {
+    line += 'C';
     appendDate(line, invoice.asDate("DATA"), dateSeparator);
     line += "11";
     std::array<char, kInvoiceNumberWidth> number;
-    invoice.placeFields(kInvoiceNumber, number);
+    invoice.placeFields(kInvoiceNumberLayout, number);
     // The import layout has the short line's SERIE left-justified, unlike the E and R lines: in one byte
     // that is the same.
     line += number[0];
@@ -44,7 +42,6 @@ std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
     const std::string_view numnf(number.data() + kNumnfOffset, number.size() - kNumnfOffset);
     line += numnf;
     line += numnf;
-    return line;
 }
 
 } // namespace
@@ -53,18 +50,15 @@ std::string LinhaCabecalho(std::string_view registration) {
     return "H" + PreencheEsquerda(registration, 11, '0') + "40";
 }
 
-std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
-    // A field read twice by the layout is read once: reading a record changes nothing.
-    const std::string modu = invoice.asText("MODU");
-    if (modu == "X") {
-        return linhaCurta(invoice, dateSeparator);
+void LinhaEmitida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+    if (invoice.asText("MODU") == "X") {
+        linhaCurta(line, invoice, dateSeparator);
+        return;
     }
     // The client comes last: it is asked for first, so it is on its way while the fields before it are built.
     const std::int32_t client = invoice.asInteger("CODCLI");
     clients.prefetch(client);
 
-    std::string line;
-    line.reserve(kEmitidaWidth + 2); // room for the line end the writer adds
     line += 'E';
     appendDate(line, invoice.asDate("DATA"), dateSeparator);
     appendInvoiceNumber(line, invoice);
@@ -78,26 +72,24 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, cha
     const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
     appendRate(line, withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
     clients.append(line, client, kMissingTaker);
-    return line;
 }
 
-std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+void LinhaRecebida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients,
+                   char dateSeparator) {
     const std::int32_t client = invoice.asInteger("CODCLI");
     clients.prefetch(client);
 
-    std::string line;
-    line.reserve(kRecebidaWidth + 2);
     line += 'R';
     // The import layout wants DATA twice; the table's own DATEMI is never written.
+    const std::size_t date = line.size();
     appendDate(line, invoice.asDate("DATA"), dateSeparator);
-    line.append(line, 1, line.size() - 1);
+    line.append(line, date, line.size() - date);
     appendInvoiceNumber(line, invoice);
     appendAmount(line, invoice.asNumber("VALNF"));
     appendAmount(line, invoice.asNumber("VALSER"));
     appendRate(line, invoice.asNumber("ALIQUO"));
     appendAmount(line, invoice.asNumber("IMPRET"));
     clients.append(line, client, kMissingProvider);
-    return line;
 }
 
 } // namespace kalvian

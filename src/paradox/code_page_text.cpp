@@ -1,14 +1,10 @@
 #include "paradox/code_page_text.h"
 
-#include <cstdint>
-#include <cstring>
-
 namespace kalvian::paradox {
 
 namespace {
 
 constexpr int kWindows1252 = 1252;
-constexpr std::uint64_t kHighBits = 0x8080808080808080u;
 
 } // namespace
 
@@ -56,35 +52,6 @@ std::string CodePageText::toWindows1252(std::span<const std::byte> text) const {
         result[i] = m_table[static_cast<std::size_t>(text[i])];
     }
     return result;
-}
-
-void CodePageText::placeOverFill(std::span<char> field, std::span<const std::byte> text,
-                                 Justify justify) const {
-    if (m_multiByte) {
-        kalvian::placeOverFill(field, toWindows1252(text), justify);
-        return;
-    }
-    const auto converted = [&](std::size_t at) { return m_table[static_cast<std::size_t>(text[at])]; };
-    const KeptText kept = keptText(text.size(), field.size(), converted);
-    char* const to = keptPlace(field, kept.length, justify);
-    const std::byte* const from = text.data() + kept.start;
-    std::size_t i = 0;
-    // Most words of Portuguese text hold no byte from 128 on: where the code page leaves the others as they
-    // are, such a word is copied whole.
-    for (; m_asciiUnchanged && i + sizeof(std::uint64_t) <= kept.length; i += sizeof(std::uint64_t)) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, from + i, sizeof word);
-        if ((word & kHighBits) == 0) {
-            std::memcpy(to + i, &word, sizeof word);
-            continue;
-        }
-        for (std::size_t j = i; j < i + sizeof word; ++j) {
-            to[j] = converted(kept.start + j);
-        }
-    }
-    for (; i < kept.length; ++i) {
-        to[i] = converted(kept.start + i);
-    }
 }
 
 } // namespace kalvian::paradox

@@ -36,19 +36,6 @@ CodePageText textFor(const ByteSource& source, int headerCodePage) {
     return *text;
 }
 
-// An alpha field's bytes: the engine reads a stored text up to its first zero byte, whatever follows it.
-std::span<const std::byte> storedText(std::span<const std::byte> record, const FieldInfo& field) {
-    const std::span<const std::byte> bytes = fieldBytes(record, field);
-    // Most fields the export reads are a byte or a few long: looked at in line rather than through a call.
-    constexpr std::size_t kShortField = 16;
-    if (bytes.size() <= kShortField) {
-        return bytes.first(
-            static_cast<std::size_t>(std::find(bytes.begin(), bytes.end(), std::byte{0}) - bytes.begin()));
-    }
-    const auto* const zero = static_cast<const std::byte*>(std::memchr(bytes.data(), 0, bytes.size()));
-    return zero == nullptr ? bytes : bytes.first(static_cast<std::size_t>(zero - bytes.data()));
-}
-
 // A name's first eight bytes as one word, zero-filled.
 std::uint64_t namePrefix(std::string_view name) {
     std::uint64_t prefix = 0;
@@ -244,11 +231,6 @@ std::optional<std::string> Table::text(std::span<const std::byte> record, const 
         return std::nullopt;
     }
     return m_text.toWindows1252(bytes);
-}
-
-void Table::placeText(std::span<char> out, std::span<const std::byte> record, const FieldInfo& field,
-                      Justify justify) const {
-    m_text.placeOverFill(out, storedText(record, field), justify);
 }
 
 } // namespace kalvian::paradox

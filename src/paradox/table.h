@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -91,10 +92,19 @@ public:
     // Writes the kept text of the fixed-width field (placeOverFill) of that text over `out`, which holds its
     // fill already; a NULL field writes nothing.
     void placeText(std::span<char> out, std::span<const std::byte> record, const FieldInfo& field,
-                   Justify justify) const;
+                   Justify justify) const {
+        m_text.placeOverFill(out, storedText(record, field), justify);
+    }
 
 private:
     explicit Table(std::unique_ptr<ByteSource> source);
+    // An alpha field's bytes: the engine reads a stored text up to its first zero byte, whatever follows it.
+    static std::span<const std::byte> storedText(std::span<const std::byte> record, const FieldInfo& field) {
+        const std::span<const std::byte> bytes =
+            record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
+        const auto* const zero = static_cast<const std::byte*>(std::memchr(bytes.data(), 0, bytes.size()));
+        return zero == nullptr ? bytes : bytes.first(static_cast<std::size_t>(zero - bytes.data()));
+    }
     void walkChain(const BlockCallback& onBlock) const;
     // A sorter of blocks that asks bucketOf of each record, in line.
     template <class BucketOf> BlockSorter perBlock(const BucketOf& bucketOf) const {

@@ -4,7 +4,6 @@
 #include "common/number_text.h"
 #include "paradox/field_decoders.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -148,42 +147,31 @@ std::optional<std::string_view> RowRecord::numberText(const paradox::FieldInfo& 
     return std::nullopt;
 }
 
-const std::vector<RowRecord::PlacedField>& RowRecord::placed(std::span<const FixedWidthField> fields) const {
-    const auto same = [](const PlacedField& known, const FixedWidthField& field) {
-        return known.name == packedName(field.name) && known.length == field.name.size() &&
-               known.width == field.width && known.fill == field.fill && known.justify == field.justify;
-    };
-    if (std::equal(m_placed.begin(), m_placed.end(), fields.begin(), fields.end(), same)) {
-        return m_placed;
-    }
-    m_placed.clear();
-    m_placedFill.clear();
-    for (const FixedWidthField& field : fields) {
-        m_placed.push_back({packedName(field.name), field.name.size(), field.width, field.fill, field.justify,
-                            &column(field.name)});
-        m_placedFill.append(field.width, field.fill);
-    }
-    return m_placed;
-}
-
-// The fill of the whole list is written at once; then text fields, most of a client block, go straight from
+// The fill of the whole layout is written at once; then text fields, most of a client block, go straight from
 // the record into their place, and numbers through a buffer on the stack.
-void RowRecord::placeFields(std::span<const FixedWidthField> fields, std::span<char> out) const {
-    const std::vector<PlacedField>& list = placed(fields);
-    std::memcpy(out.data(), m_placedFill.data(), m_placedFill.size());
+void RowRecord::placeFields(const FixedWidthLayout& layout, std::span<char> out) const {
+    const std::span<const FixedWidthField> fields = layout.fields();
+    if (layout.number() != m_placedLayout) {
+        m_placedColumns.clear();
+        for (const FixedWidthField& field : fields) {
+            m_placedColumns.push_back(&column(field.name));
+        }
+        m_placedLayout = layout.number();
+    }
+    std::memcpy(out.data(), layout.fill().data(), layout.fill().size());
     std::size_t offset = 0;
-    for (const PlacedField& field : list) {
-        const std::span<char> place = out.subspan(offset, field.width);
-        const paradox::FieldInfo& column = *field.column;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::span<char> place = out.subspan(offset, fields[i].width);
+        const paradox::FieldInfo& column = *m_placedColumns[i];
         NumberRoom room;
         if (column.type == FieldType::Alpha) {
-            m_table->placeText(place, m_record, column, field.justify);
+            m_table->placeText(place, m_record, column, fields[i].justify);
         } else if (const std::optional<std::string_view> number = numberText(column, room)) {
-            placeOverFill(place, *number, field.justify);
+            placeOverFill(place, *number, fields[i].justify);
         } else {
-            placeOverFill(place, text(column), field.justify);
+            placeOverFill(place, text(column), fields[i].justify);
         }
-        offset += field.width;
+        offset += fields[i].width;
     }
 }
 

@@ -31,7 +31,7 @@ public:
     }
 
     std::string asText(std::string_view field) const override;
-    void placeFields(std::span<const FixedWidthField> fields, std::span<char> out) const override;
+    void placeFields(const FixedWidthLayout& layout, std::span<char> out) const override;
     double asNumber(std::string_view field) const override;
     std::int32_t asInteger(std::string_view field) const override;
     double asDate(std::string_view field) const override;
@@ -53,19 +53,9 @@ private:
     static constexpr int kColumnSlotBits = 6;
     mutable std::array<CachedColumn, std::size_t{1} << kColumnSlotBits> m_columns{};
 
-    // The list of fields placeFields was last given, as it was, with each one's column and the fill of them
-    // all: the next record of the same list finds them at once.
-    struct PlacedField {
-        std::uint64_t name = 0;
-        std::size_t length = 0;
-        std::size_t width = 0;
-        char fill = 0;
-        Justify justify = Justify::Left;
-        const paradox::FieldInfo* column = nullptr;
-    };
-    const std::vector<PlacedField>& placed(std::span<const FixedWidthField> fields) const;
-    mutable std::vector<PlacedField> m_placed;
-    mutable std::string m_placedFill;
+    // The columns of the layout placeFields was last given, by the layout's number.
+    mutable std::uint64_t m_placedLayout = 0;
+    mutable std::vector<const paradox::FieldInfo*> m_placedColumns;
     const paradox::Table* m_table = nullptr;
     std::span<const std::byte> m_record;
 };
