@@ -74,10 +74,12 @@ std::size_t writeGeneral(double value, std::span<char, kGeneralTextRoom> out) {
     // Whole values below 10^15 have at most 15 digits, all of them significant: their integer digits, as
     // registrations and other codes stored as numbers are. Zero has no sign.
     constexpr double kWholeDigitsLimit = 1e15;
-    if (std::fabs(value) < kWholeDigitsLimit && std::trunc(value) == value) {
-        return static_cast<std::size_t>(
-            std::to_chars(out.data(), out.data() + out.size(), static_cast<std::int64_t>(value)).ptr -
-            out.data());
+    if (std::fabs(value) < kWholeDigitsLimit) {
+        const auto whole = static_cast<std::int64_t>(value);
+        if (static_cast<double>(whole) == value) {
+            return static_cast<std::size_t>(std::to_chars(out.data(), out.data() + out.size(), whole).ptr -
+                                            out.data());
+        }
     }
     const std::string text = generalOfOther(value);
     std::copy(text.begin(), text.end(), out.begin());

@@ -26,30 +26,31 @@ constexpr std::array<char, 200> kDigitPairs = [] {
     return pairs;
 }();
 
-// Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
-// Written backwards into a buffer of zeros, then appended at once.
+// Hundredths below 10^9 with the integer digits zero-filled to at least minIntegerDigits, and a "-" when
+// negative: zeros are appended, then the digits written over them from the right, two at a time.
 void appendHundredths(std::string& out, std::uint32_t hundredths, bool negative, int minIntegerDigits) {
-    std::array<char, 24> text;
-    text.fill('0');
-    char* const end = text.data() + text.size();
-    char* const point = end - 1 - kDecimals;
-    std::memcpy(point + 1, &kDigitPairs[2 * (hundredths % 100)], kDecimals);
-    *point = '.';
-    char* at = point;
-    for (std::uint32_t whole = hundredths / 100; whole > 0; whole /= 100) {
+    std::uint32_t whole = hundredths / 100;
+    int digits = 1;
+    for (std::uint32_t power = 10; power <= whole; power *= 10) {
+        ++digits;
+    }
+    const auto integers = static_cast<std::size_t>(std::max(digits, minIntegerDigits));
+    const std::size_t start = out.size();
+    out.append((negative ? 1 : 0) + integers + 1 + kDecimals, '0');
+    char* const text = out.data() + start;
+    if (negative) {
+        text[0] = '-';
+    }
+    char* at = text + (negative ? 1 : 0) + integers;
+    *at = '.';
+    std::memcpy(at + 1, &kDigitPairs[2 * (hundredths % 100)], kDecimals);
+    for (; whole >= 10; whole /= 100) {
         at -= 2;
         std::memcpy(at, &kDigitPairs[2 * (whole % 100)], 2);
     }
-    char* const zerosEnd = point - minIntegerDigits;
-    // An odd count of digits leaves the zero of its first pair in front.
-    if (at < zerosEnd && *at == '0') {
-        ++at;
+    if (whole > 0) {
+        *--at = static_cast<char>('0' + whole);
     }
-    at = std::min(at, zerosEnd);
-    if (negative) {
-        *--at = '-';
-    }
-    out.append(at, static_cast<std::size_t>(end - at));
 }
 
 // Most amounts are far from a rounding tie: for them, rounding the value itself at the second decimal

@@ -5,52 +5,22 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 namespace kalvian::paradox {
 
 namespace {
 
-// Day 1 of Paradox dates is 01/01/0001, the day after serial -693594.
-constexpr double kSerialOfDayZero = -693594.0;
 constexpr double kMillisecondsPerDay = 86400000.0;
 constexpr std::size_t kBcdDigits = 32;
 
-[[noreturn]] void wrongType(const FieldInfo& field) {
-    throw Error("Campo " + field.name + " lido como um tipo que não é o seu");
-}
-
-// A few comparisons in line: every field the export reads passes here.
-template <class... Types> void expectType(const FieldInfo& field, Types... types) {
-    if (((field.type != types) && ...)) {
-        wrongType(field);
-    }
-}
+using detail::expectType;
+using detail::kSerialOfDayZero;
+using detail::storedDouble;
+using detail::storedInteger;
 
 // Whether a field of another size (Logical, Bytes, BCD) is NULL.
 bool allZero(std::span<const std::byte> bytes) {
     return std::all_of(bytes.begin(), bytes.end(), [](std::byte b) { return b == std::byte{0}; });
-}
-
-// The N bytes of a fixed-size field as one big-endian word, 0 when all are zero (NULL): a loop of fixed
-// length becomes one load and a byte swap, so the NULL test of a number, integer or date is one comparison.
-template <std::size_t N> std::uint64_t storedWord(std::span<const std::byte> record, const FieldInfo& field) {
-    const std::byte* const bytes = record.data() + field.offset;
-    std::uint64_t raw = 0;
-    for (std::size_t i = 0; i < N; ++i) {
-        raw = raw << 8 | static_cast<std::uint64_t>(bytes[i]);
-    }
-    return raw;
-}
-
-// Big-endian with the sign bit flipped, as Short, Long, Date, Time and AutoInc are stored.
-template <std::size_t N>
-std::optional<std::int64_t> storedInteger(std::span<const std::byte> record, const FieldInfo& field) {
-    const std::uint64_t raw = storedWord<N>(record, field);
-    if (raw == 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(raw) - (std::int64_t{1} << (N * 8 - 1));
 }
 
 template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t value) {
@@ -63,17 +33,6 @@ template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t val
     return out;
 }
 
-// A stored double: big-endian, the sign bit set for positive values and all bits inverted for negative ones.
-std::optional<double> storedDouble(std::span<const std::byte> record, const FieldInfo& field) {
-    std::uint64_t raw = storedWord<8>(record, field);
-    if (raw == 0) {
-        return std::nullopt;
-    }
-    constexpr std::uint64_t sign = std::uint64_t{1} << 63;
-    raw = (raw & sign) != 0 ? raw ^ sign : ~raw;
-    return std::bit_cast<double>(raw);
-}
-
 std::optional<std::span<const std::byte>> present(std::span<const std::byte> record, const FieldInfo& field) {
     const std::span<const std::byte> bytes = fieldBytes(record, field);
     if (allZero(bytes)) {
@@ -84,22 +43,8 @@ std::optional<std::span<const std::byte>> present(std::span<const std::byte> rec
 
 } // namespace
 
-std::optional<double> number(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, FieldType::Number, FieldType::Currency);
-    return storedDouble(record, field);
-}
-
-std::optional<std::int32_t> integer(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, FieldType::Short, FieldType::Long, FieldType::AutoInc);
-    const std::optional<std::int64_t> value =
-        field.type == FieldType::Short ? storedInteger<2>(record, field) : storedInteger<4>(record, field);
-    return value ? std::optional(static_cast<std::int32_t>(*value)) : std::nullopt;
-}
-
-std::optional<double> date(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, FieldType::Date);
-    const std::optional<std::int64_t> day = storedInteger<4>(record, field);
-    return day ? std::optional(static_cast<double>(*day) + kSerialOfDayZero) : std::nullopt;
+void detail::wrongType(const FieldInfo& field) {
+    throw Error("Campo " + field.name + " lido como um tipo que não é o seu");
 }
 
 std::optional<std::int32_t> timeOfDay(std::span<const std::byte> record, const FieldInfo& field) {

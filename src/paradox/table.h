@@ -102,6 +102,19 @@ private:
     static std::span<const std::byte> storedText(std::span<const std::byte> record, const FieldInfo& field) {
         const std::span<const std::byte> bytes =
             record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
+        // A NULL field, and fields of a byte or a few (SERIE, MODU, RESTRB, ESTADO), are looked at without a
+        // call.
+        if (bytes[0] == std::byte{0}) {
+            return {};
+        }
+        constexpr std::size_t kFewBytes = 4;
+        if (bytes.size() <= kFewBytes) {
+            std::size_t length = 0;
+            while (length < bytes.size() && bytes[length] != std::byte{0}) {
+                ++length;
+            }
+            return bytes.first(length);
+        }
         const auto* const zero = static_cast<const std::byte*>(std::memchr(bytes.data(), 0, bytes.size()));
         return zero == nullptr ? bytes : bytes.first(static_cast<std::size_t>(zero - bytes.data()));
     }
