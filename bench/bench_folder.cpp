@@ -1,6 +1,7 @@
 #include "bench_folder.h"
 
 #include "common/date_serial.h"
+#include "large_taxpayer_tables.h"
 #include "vrk3_tables.h"
 
 #include <cstdio>
@@ -28,10 +29,9 @@ std::int32_t clientOf(std::size_t row) {
     return static_cast<std::int32_t>(1 + (row * 7919) % kClientRows);
 }
 
-void generate(const std::filesystem::path& folder, Blocks blocks) {
-    std::filesystem::create_directories(folder);
+paradox::Vrk3Tables tablesOf(Folder folder) {
     paradox::Vrk3Tables tables;
-    if (blocks == Blocks::Shuffled) {
+    if (folder == Folder::Shuffled) {
         tables.placement = {true, 2008, 16, 60};
     }
     tables.issued.reserve(kInvoiceRows);
@@ -76,7 +76,7 @@ void generate(const std::filesystem::path& folder, Blocks blocks) {
         client.cep = std::string("01310100");
         tables.clients.push_back(std::move(client));
     }
-    tables.write(folder);
+    return tables;
 }
 
 } // namespace
@@ -88,36 +88,45 @@ double periodEnd() {
     return toSerial({2008, 12, 15});
 }
 
-const std::filesystem::path& benchFolder(Blocks blocks) {
-    static const auto write = [](Blocks placement, const char* name) {
+const std::filesystem::path& benchFolder(Folder folder) {
+    static const auto write = [](Folder shape, const char* name) {
         const auto path = std::filesystem::temp_directory_path() / name;
         if (!std::filesystem::exists(path / "DSCLI.DB")) {
             std::fprintf(stderr, "Gerando as tabelas de teste em %s...\n", path.c_str());
-            generate(path, placement);
+            std::filesystem::create_directories(path);
+            (shape == Folder::LargeTaxpayer ? largeTaxpayerTables() : tablesOf(shape)).write(path);
         }
         return path;
     };
-    if (blocks == Blocks::Shuffled) {
-        static const std::filesystem::path shuffled = write(blocks, "kalvian-bench-vrk3-1001-embaralhada");
+    switch (folder) {
+    case Folder::Shuffled: {
+        static const std::filesystem::path shuffled = write(folder, "kalvian-bench-vrk3-1001-embaralhada");
         return shuffled;
     }
-    static const std::filesystem::path inOrder = write(blocks, "kalvian-bench-vrk3-1001");
+    case Folder::LargeTaxpayer: {
+        static const std::filesystem::path large = write(folder, "kalvian-bench-vrk3-inscricao-123");
+        return large;
+    }
+    case Folder::InOrder:
+        break;
+    }
+    static const std::filesystem::path inOrder = write(folder, "kalvian-bench-vrk3-1001");
     return inOrder;
 }
 
-std::uintmax_t folderBytes(Blocks blocks) {
+std::uintmax_t folderBytes(Folder folder) {
     std::uintmax_t total = 0;
     for (const char* name : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
-        total += std::filesystem::file_size(benchFolder(blocks) / name);
+        total += std::filesystem::file_size(benchFolder(folder) / name);
     }
     return total;
 }
 
-std::uintmax_t catTables(Blocks blocks) {
+std::uintmax_t catTables(Folder folder) {
     static std::vector<char> buffer(128 * 1024);
     std::uintmax_t total = 0;
     for (const char* name : {"DSEMI.DB", "DSREC.DB", "DSCLI.DB"}) {
-        const int fd = ::open((benchFolder(blocks) / name).c_str(), O_RDONLY);
+        const int fd = ::open((benchFolder(folder) / name).c_str(), O_RDONLY);
         for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) {
             total += static_cast<std::uintmax_t>(got);
         }
@@ -128,8 +137,8 @@ std::uintmax_t catTables(Blocks blocks) {
 
 int runWithRatios(int argc, char** argv, std::vector<std::pair<std::string, std::string>> limits) {
     benchmark::Initialize(&argc, argv);
-    benchFolder(Blocks::InOrder);
-    benchFolder(Blocks::Shuffled);
+    benchFolder(Folder::InOrder);
+    benchFolder(Folder::Shuffled);
     RatioReporter reporter(std::move(limits));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();

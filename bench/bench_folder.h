@@ -20,17 +20,20 @@ inline constexpr std::size_t kRegistrations = 1001;
 double periodStart();
 double periodEnd();
 
-// How the folder's tables store their data blocks: in chain order, or as tables that lived through years
-// of inserts and deletes keep them (shuffled, partly filled, a few free blocks among them).
-enum class Blocks { InOrder, Shuffled };
+// The generated folders. InOrder and Shuffled hold the same rows: registration kRegistration holds 10% of
+// them, 1,000 more share the rest, all of 2008; InOrder stores the data blocks in chain order, Shuffled as
+// tables that lived through years of inserts and deletes keep them (shuffled, partly filled, a few free
+// blocks among them). LargeTaxpayer is an office's folder around one taxpayer with a large export file
+// (largeTaxpayerTables).
+enum class Folder { InOrder, Shuffled, LargeTaxpayer };
 
-// A folder with DSEMI and DSREC of 1,000,000 rows each and DSCLI of 100,000, the same rows in both
-// placements, written on first use under the system's temporary folder and kept there between runs.
-const std::filesystem::path& benchFolder(Blocks blocks = Blocks::InOrder);
-std::uintmax_t folderBytes(Blocks blocks = Blocks::InOrder);
+// The folder's DSEMI and DSREC of 1,000,000 rows each and DSCLI of 100,000, written on first use under the
+// system's temporary folder and kept there between runs.
+const std::filesystem::path& benchFolder(Folder folder = Folder::InOrder);
+std::uintmax_t folderBytes(Folder folder = Folder::InOrder);
 
 // Reads the three tables as `cat` does, into a reused buffer; returns the bytes read.
-std::uintmax_t catTables(Blocks blocks = Blocks::InOrder);
+std::uintmax_t catTables(Folder folder = Folder::InOrder);
 
 // Registers a benchmark of run(state, argument), timed by the wall clock in milliseconds and repeated five
 // times; the median is what the reporter compares.

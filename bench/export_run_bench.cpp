@@ -1,14 +1,19 @@
-// Whole kalvian-export runs over 1,000,000 issued and 1,000,000 received invoices and 100,000 clients,
-// beside their physical limits, in one run of the program:
-// - one registration (10% of the invoices), over tables whose blocks lie in chain order and over the same
-//   rows in lived-in tables (blocks shuffled, partly filled, free blocks among them); the limit is reading
+// Whole kalvian-export runs beside their physical limits, in one run of the program, over three generated
+// folders of 1,000,000 issued and 1,000,000 received invoices and 100,000 clients:
+// - one registration holding 10% of the invoices, over tables whose blocks lie in chain order and over the
+//   same rows in lived-in tables (blocks shuffled, partly filled, free blocks among them), and the large
+//   taxpayer of an office's folder, whose file is a 200,001-line one of about 51 MB; the limit is reading
 //   the three tables as cat does plus writing and syncing as many bytes as the export file holds;
-// - --todas over the lived-in tables, 1,001 registrations, into an empty folder; the limit is reading the
-//   tables plus creating, writing and syncing every file the run writes, each as large as it is.
-// Each export is timed back to back with its limit, in turns first, seven times; the multiple is the median
-// of the pairs. Each export's peak memory (maxRSS_MB) is measured apart, in a process of its own.
+// - --todas over the lived-in tables and over the office's folder, about 1,001 registrations each, into an
+//   empty folder; the limit is reading the tables plus creating, writing and syncing every file the run
+//   writes, each as large as it is.
+// Each export is timed back to back with its limit, in turns first, nine times; the multiple is the median
+// of the pairs. Each export's peak memory (maxRSS_MB) is measured apart, in a process of its own. What the
+// runs write goes into a fresh temporary folder, removed at the end.
 #include "bench_folder.h"
+#include "large_taxpayer_tables.h"
 #include "run/query_step.h"
+#include "support/temp_folder.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,14 +31,19 @@
 namespace kalvian::bench {
 namespace {
 
-const std::filesystem::path kOutput = std::filesystem::temp_directory_path() / "kalvian-bench-export";
 // Export and limit pairs timed per kind of run.
-constexpr int kPairs = 7;
+constexpr int kPairs = 9;
+
+// Where the runs and their limits write: a folder of this program's own, removed at exit.
+const std::filesystem::path& outputRoot() {
+    static const test::TempFolder output;
+    return output.path();
+}
 
 struct Export {
     const char* name;
-    Blocks blocks;
-    bool all;
+    Folder folder;
+    const char* registration; // nullptr: --todas
     // Each run writes into an emptied folder, as an office exporting all its taxpayers for a period
     // would; otherwise each run replaces the file of the one before.
     bool freshFolder;
@@ -50,12 +60,13 @@ void emptyUntimed(benchmark::State& state, const std::filesystem::path& folder) 
 }
 
 std::filesystem::path outputOf(const Export& run) {
-    return kOutput / run.name;
+    return outputRoot() / run.name;
 }
 
 std::string arguments(const Export& run) {
-    return "--origem '" + benchFolder(run.blocks).string() + "' " +
-           (run.all ? std::string("--todas") : std::string("--inscricao ") + kRegistration) +
+    return "--origem '" + benchFolder(run.folder).string() + "' " +
+           (run.registration == nullptr ? std::string("--todas")
+                                        : std::string("--inscricao ") + run.registration) +
            " --inicio 01/01/2008 --fim 15/12/2008 --destino '" + outputOf(run).string() + "' --substituir";
 }
 
@@ -86,7 +97,7 @@ const std::vector<std::uintmax_t>& outputSizes(const Export& run) {
 }
 
 double peakMegabytes(const Export& run) {
-    const std::string file = (kOutput / "peak.txt").string();
+    const std::string file = (outputRoot() / "peak.txt").string();
     mustRun("'" PEAK_MEMORY_PROGRAM "' '" + file + "' '" KALVIAN_EXPORT_PROGRAM "' " + arguments(run) +
             " >/dev/null");
     double kilobytes = 0;
@@ -95,10 +106,11 @@ double peakMegabytes(const Export& run) {
 }
 
 // The bytes of the rows the window's queries keep for the registration: its invoices and every client.
-double selectedMegabytes(Blocks blocks) {
+double selectedMegabytes(const Export& run) {
     NoWindowHost host;
     SourceQueries queries;
-    queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(blocks).string(), host);
+    queries.AbreConsultas(run.registration, periodStart(), periodEnd(), benchFolder(run.folder).string(),
+                          host);
     const double bytes =
         static_cast<double>(queries.emitida().recordCount()) * queries.emitida().recordSize() +
         static_cast<double>(queries.recebida().recordCount()) * queries.recebida().recordSize() +
@@ -151,14 +163,14 @@ public:
     explicit Limit(const Export& run)
         : m_run(run), m_sizes(outputSizes(run)),
           m_bytes(*std::max_element(m_sizes.begin(), m_sizes.end()), 'x'),
-          m_folder(kOutput / (std::string(run.name) + "-limite")) {
+          m_folder(outputRoot() / (std::string(run.name) + "-limite")) {
         std::filesystem::create_directories(m_folder);
     }
 
     const std::filesystem::path& folder() const { return m_folder; }
 
     void operator()() const {
-        benchmark::DoNotOptimize(catTables(m_run.blocks));
+        benchmark::DoNotOptimize(catTables(m_run.folder));
         for (std::size_t i = 0; i < m_sizes.size(); ++i) {
             writeAndSync((m_folder / std::to_string(i)).string(),
                          std::string_view(m_bytes).substr(0, m_sizes[i]));
@@ -220,30 +232,33 @@ void exportAgainstLimit(benchmark::State& state, const Export* which) {
     state.counters["limit_ms"] = median(limits);
     state.counters["multiple"] = median(multiples);
     state.counters["maxRSS_MB"] = peakMegabytes(run);
-    if (!run.all) {
-        state.counters["selected_MB"] = selectedMegabytes(run.blocks);
+    if (run.registration != nullptr) {
+        state.counters["selected_MB"] = selectedMegabytes(run);
     }
     Summary::add(run.name, median(exports), median(limits), median(multiples), state.counters["maxRSS_MB"]);
 }
 
-const Export kInOrder{"uma-em-ordem", Blocks::InOrder, false, false};
-const Export kShuffled{"uma-embaralhada", Blocks::Shuffled, false, false};
-const Export kAll{"todas-embaralhada", Blocks::Shuffled, true, true};
+const Export kInOrder{"uma-em-ordem", Folder::InOrder, kRegistration, false};
+const Export kShuffled{"uma-embaralhada", Folder::Shuffled, kRegistration, false};
+const Export kAll{"todas-embaralhada", Folder::Shuffled, nullptr, true};
+const Export kLarge{"uma-grande", Folder::LargeTaxpayer, kLargeTaxpayer, false};
+const Export kLargeAll{"todas-grande", Folder::LargeTaxpayer, nullptr, true};
 
 } // namespace
 } // namespace kalvian::bench
 
 int main(int argc, char** argv) {
     using namespace kalvian::bench;
-    for (const Export* run : {&kInOrder, &kShuffled, &kAll}) {
+    for (const Export* run : {&kInOrder, &kShuffled, &kAll, &kLarge, &kLargeAll}) {
         benchmark::RegisterBenchmark(run->name, exportAgainstLimit, run)
             ->Unit(benchmark::kMillisecond)
             ->UseManualTime()
             ->Iterations(kPairs);
     }
     benchmark::Initialize(&argc, argv);
-    benchFolder(Blocks::InOrder);
-    benchFolder(Blocks::Shuffled);
+    for (const Folder folder : {Folder::InOrder, Folder::Shuffled, Folder::LargeTaxpayer}) {
+        benchFolder(folder);
+    }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     Summary::print();

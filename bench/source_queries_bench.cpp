@@ -15,20 +15,20 @@ void countRows(benchmark::State& state, std::int64_t rows) {
         static_cast<double>(rows) * static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
 }
 
-void catThreeTables(benchmark::State& state, Blocks blocks) {
+void catThreeTables(benchmark::State& state, Folder folder) {
     for (auto _ : state) {
-        benchmark::DoNotOptimize(catTables(blocks));
+        benchmark::DoNotOptimize(catTables(folder));
     }
-    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folderBytes(blocks)));
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * folderBytes(folder)));
     countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
 }
 
-void openAndCount(benchmark::State& state, Blocks blocks) {
+void openAndCount(benchmark::State& state, Folder folder) {
     NoWindowHost host;
     std::int64_t selected = 0;
     for (auto _ : state) {
         SourceQueries queries;
-        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(blocks).string(), host);
+        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(folder).string(), host);
         selected = queries.emitida().rowCount() + queries.recebida().rowCount();
         benchmark::DoNotOptimize(selected);
     }
@@ -36,11 +36,11 @@ void openAndCount(benchmark::State& state, Blocks blocks) {
     countRows(state, static_cast<std::int64_t>(2 * kInvoiceRows + kClientRows));
 }
 
-void openCountAndWalk(benchmark::State& state, Blocks blocks) {
+void openCountAndWalk(benchmark::State& state, Folder folder) {
     NoWindowHost host;
     for (auto _ : state) {
         SourceQueries queries;
-        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(blocks).string(), host);
+        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(folder).string(), host);
         std::int64_t found = 0;
         for (InvoiceTableQuery* query : {&queries.emitida(), &queries.recebida()}) {
             for (query->first(); !query->eof(); query->next()) {
@@ -57,12 +57,12 @@ void openCountAndWalk(benchmark::State& state, Blocks blocks) {
 
 int main(int argc, char** argv) {
     using namespace kalvian::bench;
-    addTimed("catThreeTables", catThreeTables, Blocks::InOrder);
-    addTimed("openAndCount", openAndCount, Blocks::InOrder);
-    addTimed("openCountAndWalk", openCountAndWalk, Blocks::InOrder);
-    addTimed("catThreeTablesShuffled", catThreeTables, Blocks::Shuffled);
-    addTimed("openAndCountShuffled", openAndCount, Blocks::Shuffled);
-    addTimed("openCountAndWalkShuffled", openCountAndWalk, Blocks::Shuffled);
+    addTimed("catThreeTables", catThreeTables, Folder::InOrder);
+    addTimed("openAndCount", openAndCount, Folder::InOrder);
+    addTimed("openCountAndWalk", openCountAndWalk, Folder::InOrder);
+    addTimed("catThreeTablesShuffled", catThreeTables, Folder::Shuffled);
+    addTimed("openAndCountShuffled", openAndCount, Folder::Shuffled);
+    addTimed("openCountAndWalkShuffled", openCountAndWalk, Folder::Shuffled);
     return runWithRatios(argc, argv,
                          {{"openAndCount", "catThreeTables"},
                           {"openCountAndWalk", "catThreeTables"},

@@ -73,9 +73,15 @@ std::vector<WriterValue> values(const ClientRow& r) {
 }
 
 void Vrk3Tables::write(const std::filesystem::path& folder) const {
-    writeTable(issuedLayout(level, codePage), issued, placement, folder / "DSEMI.DB");
-    writeTable(receivedLayout(level, codePage), received, placement, folder / "DSREC.DB");
-    writeTable(clientLayout(level, codePage), clients, placement, folder / "DSCLI.DB");
+    const auto sized = [this](TableLayout layout) {
+        if (blockSize != 0) {
+            layout.blockSize = blockSize;
+        }
+        return layout;
+    };
+    writeTable(sized(issuedLayout(level, codePage)), issued, placement, folder / "DSEMI.DB");
+    writeTable(sized(receivedLayout(level, codePage)), received, placement, folder / "DSREC.DB");
+    writeTable(sized(clientLayout(level, codePage)), clients, placement, folder / "DSCLI.DB");
 }
 
 } // namespace kalvian::paradox

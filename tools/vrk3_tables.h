@@ -75,6 +75,7 @@ struct Vrk3Tables {
     std::vector<ClientRow> clients;
     int level = 7;
     int codePage = 850;
+    int blockSize = 0; // every table's; 0 gives each its usual size (2048 for invoices, 4096 for clients)
     BlockPlacement placement;
 
     void write(const std::filesystem::path& folder) const;

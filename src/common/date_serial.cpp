@@ -1,7 +1,5 @@
 #include "date_serial.h"
 
-#include <cmath>
-
 namespace kalvian {
 
 namespace {
@@ -57,15 +55,16 @@ double toSerial(const CalendarDate& date) {
 }
 
 std::optional<CalendarDate> fromSerial(double serial) {
-    if (!std::isfinite(serial)) {
+    // The day is the serial rounded down: 29/12/1899 12:00 is -0.5, which is still 29/12/1899. Compared
+    // before it is rounded, so that NaN and the infinities fall out too and the rounding needs no call.
+    if (!(serial >= kFirstSerial && serial < kLastSerial + 1)) {
         return std::nullopt;
     }
-    // Round down: 29/12/1899 12:00 is -0.5, which is still 29/12/1899.
-    const double whole = std::floor(serial);
-    if (whole < kFirstSerial || whole > kLastSerial) {
-        return std::nullopt;
+    auto whole = static_cast<long long>(serial);
+    if (static_cast<double>(whole) > serial) {
+        --whole;
     }
-    return civilFromDays(static_cast<long long>(whole) + kUnixDayOfSerialZero);
+    return civilFromDays(whole + kUnixDayOfSerialZero);
 }
 
 } // namespace kalvian

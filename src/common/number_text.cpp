@@ -1,21 +1,23 @@
 #include "number_text.h"
 
+#include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace kalvian {
 
-std::string formatGeneral(double value) {
+namespace {
+
+// Values that are not whole or not below 10^15.
+std::string generalOfOther(double value) {
     if (std::isnan(value)) {
         return "NAN";
     }
     if (std::isinf(value)) {
         return value < 0 ? "-INF" : "INF";
     }
-    if (value == 0) {
-        return "0";
-    }
-
     // 15 significant digits, correctly rounded: d.dddddddddddddde±x
     char buffer[40];
     const auto written =
@@ -59,6 +61,29 @@ std::string formatGeneral(double value) {
         }
     }
     return text;
+}
+
+} // namespace
+
+std::string formatGeneral(double value) {
+    std::array<char, kGeneralTextRoom> text;
+    return std::string(text.data(), writeGeneral(value, text));
+}
+
+std::size_t writeGeneral(double value, std::span<char, kGeneralTextRoom> out) {
+    // Whole values below 10^15 have at most 15 digits, all of them significant: their integer digits, as
+    // registrations and other codes stored as numbers are. Zero has no sign.
+    constexpr double kWholeDigitsLimit = 1e15;
+    if (std::fabs(value) < kWholeDigitsLimit) {
+        const auto whole = static_cast<std::int64_t>(value);
+        if (static_cast<double>(whole) == value) {
+            return static_cast<std::size_t>(std::to_chars(out.data(), out.data() + out.size(), whole).ptr -
+                                            out.data());
+        }
+    }
+    const std::string text = generalOfOther(value);
+    std::copy(text.begin(), text.end(), out.begin());
+    return text.size();
 }
 
 } // namespace kalvian

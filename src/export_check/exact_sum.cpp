@@ -1,6 +1,8 @@
 #include "exact_sum.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace kalvian {
 
@@ -15,6 +17,29 @@ std::int64_t tenTo(int exponent) {
         value *= 10;
     }
     return value;
+}
+
+constexpr std::size_t kUsualDigits = 12;
+// The first digit read into a word lands in its lowest byte.
+static_assert(std::endian::native == std::endian::little);
+
+// The value of eight ASCII digits, first the most significant: pairs, then fours, then the eight are
+// combined with a few multiplications of the whole word.
+std::uint64_t eightDigits(const char* digits) {
+    std::uint64_t bytes = 0;
+    std::memcpy(&bytes, digits, sizeof bytes);
+    bytes -= 0x3030303030303030u;
+    bytes = (bytes * 10 + (bytes >> 8)) & 0x00FF00FF00FF00FFu;
+    bytes = (bytes * 100 + (bytes >> 16)) & 0x0000FFFF0000FFFFu;
+    return (bytes * 10000 + (bytes >> 32)) & 0xFFFFFFFFu;
+}
+
+std::uint64_t fourDigits(const char* digits) {
+    std::uint32_t bytes = 0;
+    std::memcpy(&bytes, digits, sizeof bytes);
+    bytes -= 0x30303030u;
+    bytes = (bytes * 10 + (bytes >> 8)) & 0x00FF00FFu;
+    return (bytes * 100 + (bytes >> 16)) & 0xFFFFu;
 }
 
 } // namespace
@@ -33,12 +58,19 @@ void ExactSum::add(std::string_view amount) {
         return;
     }
 
-    // Most amounts: two decimals, below 10^16, whose cents fit in 64 bits.
+    // Most amounts: two decimals, below 10^16, whose cents fit in 64 bits; the usual ones have twelve
+    // integer digits, read eight and four at a time.
     constexpr std::size_t kShortFixed = 16 + 3;
     if (amount.size() <= kShortFixed && amount[amount.size() - 3] == '.') {
+        const std::string_view whole = amount.substr(0, amount.size() - 3);
         std::int64_t cents = 0;
-        for (const char ch : amount.substr(0, amount.size() - 3)) {
-            cents = cents * 10 + (ch - '0');
+        if (whole.size() == kUsualDigits) {
+            cents =
+                static_cast<std::int64_t>(eightDigits(whole.data()) * 10000 + fourDigits(whole.data() + 8));
+        } else {
+            for (const char ch : whole) {
+                cents = cents * 10 + (ch - '0');
+            }
         }
         cents = cents * 100 + (amount[amount.size() - 2] - '0') * 10 + (amount.back() - '0');
         m_small += negative ? -cents : cents;

@@ -107,6 +107,60 @@ std::span<const Field> layoutOf(char type) {
     }
 }
 
+// Where the usual form of a line (every amount zero-filled to 12 integer digits, every rate to 2) puts
+// its numbers, its first date's separator and the fields the totals read: places known before any line is
+// read.
+struct UsualForm {
+    struct Slot {
+        std::size_t offset = 0;
+        std::size_t width = 0;
+        std::string_view ExportRecord::*member = nullptr;
+    };
+    std::size_t length = 0; // CR LF included
+    std::size_t dateSeparator = 0;
+    std::array<std::pair<std::size_t, std::size_t>, 4> numbers{}; // where each starts, its integer digits
+    std::size_t numberCount = 0;
+    std::array<Slot, 4> slots{};
+    std::size_t slotCount = 0;
+};
+
+constexpr UsualForm usualForm(std::span<const Field> fields) {
+    UsualForm form;
+    std::size_t offset = 1;
+    for (const Field& field : fields) {
+        if (isNumber(field.kind)) {
+            form.numbers[form.numberCount++] = {offset, field.width};
+        } else if (field.kind == Kind::Date && form.dateSeparator == 0) {
+            form.dateSeparator = offset + 2;
+        }
+        if (field.slot != nullptr) {
+            form.slots[form.slotCount++] = {offset, leastWidth(field), field.slot};
+        }
+        offset += leastWidth(field);
+    }
+    form.length = offset + 2;
+    return form;
+}
+
+const UsualForm* usualFormOf(char type) {
+    static constexpr UsualForm kHeaderForm = usualForm(kHeader);
+    static constexpr UsualForm kShortForm = usualForm(kShort);
+    static constexpr UsualForm kIssuedForm = usualForm(kIssued);
+    static constexpr UsualForm kReceivedForm = usualForm(kReceived);
+    switch (type) {
+    case 'H':
+        return &kHeaderForm;
+    case 'C':
+        return &kShortForm;
+    case 'E':
+        return &kIssuedForm;
+    case 'R':
+        return &kReceivedForm;
+    default:
+        return nullptr;
+    }
+}
+
 // A field's bytes for a message: printable ASCII as it is, anything else as \xNN.
 std::string quoted(std::string_view bytes) {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -503,39 +557,27 @@ RecordRead readExportRecord(std::string_view bytes) {
 }
 
 std::optional<ExportRecord> readUsualRecord(std::string_view bytes) {
-    const char type = bytes.empty() ? '\0' : bytes.front();
-    const std::span<const Field> fields = layoutOf(type);
-    if (fields.empty()) {
+    const UsualForm* const form = usualFormOf(bytes.empty() ? '\0' : bytes.front());
+    if (form == nullptr || bytes.size() < form->length || bytes.substr(form->length - 2, 2) != "\r\n") {
         return std::nullopt;
     }
-    ExportRecord record;
-    record.type = type;
-    std::size_t offset = 1;
-    for (const Field& field : fields) {
-        const std::size_t width = leastWidth(field);
-        if (offset + width > bytes.size()) {
+    for (std::size_t i = 0; i < form->numberCount; ++i) {
+        const auto [offset, digits] = form->numbers[i];
+        if (!allAsciiDigits(bytes.substr(offset, digits)) || bytes[offset + digits] != '.' ||
+            !allAsciiDigits(bytes.substr(offset + digits + 1, 2))) {
             return std::nullopt;
         }
-        const std::string_view text = bytes.substr(offset, width);
-        if (isNumber(field.kind)) {
-            const bool usual = std::all_of(text.begin(), text.end() - 3, isAsciiDigit) &&
-                               text[width - 3] == '.' && isAsciiDigit(text[width - 2]) &&
-                               isAsciiDigit(text[width - 1]);
-            if (!usual) {
-                return std::nullopt;
-            }
-        } else if (field.kind == Kind::Date) {
-            record.dateSeparator = text[2];
-        }
-        if (field.slot != nullptr) {
-            record.*field.slot = text;
-        }
-        offset += width;
     }
-    if (bytes.substr(offset, 2) != "\r\n") {
-        return std::nullopt;
+    ExportRecord record;
+    record.type = bytes.front();
+    record.length = form->length;
+    if (form->dateSeparator != 0) {
+        record.dateSeparator = bytes[form->dateSeparator];
     }
-    record.length = offset + 2;
+    for (std::size_t i = 0; i < form->slotCount; ++i) {
+        const UsualForm::Slot& slot = form->slots[i];
+        record.*slot.member = bytes.substr(slot.offset, slot.width);
+    }
     return record;
 }
 

@@ -14,8 +14,8 @@ std::string missingClientName(std::string_view placeholder, std::int64_t code) {
 }
 
 void appendMissingClientBlock(std::string& line, std::string_view name) {
-    for (const ClientBlockField& field : kClientBlockFields) {
-        if (std::string_view(field.name) == "NOME") {
+    for (const FixedWidthField& field : kClientBlockFields) {
+        if (field.name == "NOME") {
             appendPreencheDireita(line, name, static_cast<int>(field.width), field.fill);
         } else {
             line.append(field.width, field.fill);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/source_record.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -11,36 +13,23 @@ namespace kalvian {
 // The client block of the E and R lines, as the import layout has it: the client table's fields in this
 // order and width. Fields filled with "0" are right-justified (PreencheEsquerda), those filled with blanks
 // left-justified (PreencheDireita).
-struct ClientBlockField {
-    const char* name;
-    std::size_t width;
-    char fill;
-};
-
-inline constexpr std::array<ClientBlockField, 11> kClientBlockFields = {{
-    {"INSMUN", 11, '0'},
-    {"NUMCNPJ", 14, '0'},
-    {"NUMCPF", 11, '0'},
-    {"NOME", 70, ' '},
-    {"RUA", 40, ' '},
-    {"NUMERO", 5, '0'},
-    {"COMPLE", 15, ' '},
-    {"BAIRRO", 30, ' '},
-    {"CIDADE", 20, ' '},
-    {"ESTADO", 2, ' '},
-    {"CEP", 8, '0'},
+inline constexpr std::array<FixedWidthField, 11> kClientBlockFields = {{
+    {"INSMUN", 11, '0', Justify::Right},
+    {"NUMCNPJ", 14, '0', Justify::Right},
+    {"NUMCPF", 11, '0', Justify::Right},
+    {"NOME", 70, ' ', Justify::Left},
+    {"RUA", 40, ' ', Justify::Left},
+    {"NUMERO", 5, '0', Justify::Right},
+    {"COMPLE", 15, ' ', Justify::Left},
+    {"BAIRRO", 30, ' ', Justify::Left},
+    {"CIDADE", 20, ' ', Justify::Left},
+    {"ESTADO", 2, ' ', Justify::Left},
+    {"CEP", 8, '0', Justify::Right},
 }};
 
 // Where a field starts within the block, from 0; the block's width for a name it does not hold.
 constexpr std::size_t clientBlockOffset(std::string_view field) {
-    std::size_t offset = 0;
-    for (const ClientBlockField& each : kClientBlockFields) {
-        if (field == each.name) {
-            return offset;
-        }
-        offset += each.width;
-    }
-    return offset;
+    return fieldOffset(kClientBlockFields, field);
 }
 inline constexpr std::size_t kClientBlockWidth = clientBlockOffset("");
 inline constexpr std::size_t kClientNameOffset = clientBlockOffset("NOME");

@@ -1,26 +1,16 @@
 #include "client_blocks.h"
 
 #include "export_format/client_block_layout.h"
-#include "export_format/fill.h"
 
-#include <algorithm>
+#include <array>
+#include <bit>
 
 namespace kalvian {
 
 namespace {
 
 constexpr std::size_t kBlockWidth = kClientBlockWidth;
-
-void appendFoundClient(std::string& line, const SourceRecord& client) {
-    for (const ClientBlockField& field : kClientBlockFields) {
-        const int width = static_cast<int>(field.width);
-        if (field.fill == '0') {
-            appendPreencheEsquerda(line, client.asText(field.name), width, field.fill);
-        } else {
-            appendPreencheDireita(line, client.asText(field.name), width, field.fill);
-        }
-    }
-}
+const FixedWidthLayout kBlockLayout(kClientBlockFields);
 
 std::size_t slotOf(std::int32_t code, std::size_t slots) {
     return (static_cast<std::uint32_t>(code) * 0x9E3779B1u) & (slots - 1);
@@ -44,33 +34,31 @@ const char* ClientBlocks::kept(std::int32_t code) const {
 }
 
 void ClientBlocks::keep(std::int32_t code, std::string_view block) {
-    // An entry costs its block and the table's own bookkeeping, counted roughly as the block again.
-    constexpr std::size_t kEntryCost = 2 * kBlockWidth;
-    if (m_budget < kEntryCost) {
+    const std::size_t count = m_blocks.size() / kBlockWidth;
+    if (count == m_most) {
         return;
     }
-    m_budget -= kEntryCost;
-    const std::uint64_t number = m_blocks.size() / kBlockWidth + 1;
-    m_blocks += block;
-    // At least twice as many slots as blocks, so probes stay short: the table doubles as blocks come.
-    if (2 * number > m_slots.size()) {
-        std::vector<std::uint64_t> slots(std::max<std::size_t>(64, 2 * m_slots.size()), 0);
-        for (const std::uint64_t entry : m_slots) {
-            if (entry != 0) {
-                place(slots, entry);
-            }
-        }
-        m_slots = std::move(slots);
+    if (m_slots.empty()) {
+        // Room for every block the budget allows, taken at once so that nothing is copied as blocks come,
+        // and at least twice as many slots, so that probes stay short.
+        m_blocks.reserve(m_most * kBlockWidth);
+        m_slots.assign(std::bit_ceil(2 * m_most), 0);
     }
-    place(m_slots, static_cast<std::uint64_t>(static_cast<std::uint32_t>(code)) << 32 | number);
+    m_blocks += block;
+    std::size_t slot = slotOf(code, m_slots.size());
+    while (m_slots[slot] != 0) {
+        slot = (slot + 1) & (m_slots.size() - 1);
+    }
+    m_slots[slot] = static_cast<std::uint64_t>(static_cast<std::uint32_t>(code)) << 32 | (count + 1);
 }
 
-void ClientBlocks::place(std::vector<std::uint64_t>& slots, std::uint64_t entry) {
-    std::size_t slot = slotOf(static_cast<std::int32_t>(entry >> 32), slots.size());
-    while (slots[slot] != 0) {
-        slot = (slot + 1) & (slots.size() - 1);
+void ClientBlocks::prefetch(std::int32_t code) {
+    // The slot the code is looked for in first, and the client's record in case it is not kept: no load here
+    // waits for memory.
+    if (!m_slots.empty()) {
+        __builtin_prefetch(&m_slots[slotOf(code, m_slots.size())]);
     }
-    slots[slot] = entry;
+    m_clients.prefetch(code);
 }
 
 void ClientBlocks::append(std::string& line, std::int32_t code, const char* placeholder) {
@@ -83,9 +71,10 @@ void ClientBlocks::append(std::string& line, std::int32_t code, const char* plac
         appendMissingClientBlock(line, missingClientName(placeholder, code));
         return;
     }
-    const std::size_t start = line.size();
-    appendFoundClient(line, *client);
-    keep(code, std::string_view(line).substr(start));
+    std::array<char, kBlockWidth> block;
+    client->placeFields(kBlockLayout, block);
+    line.append(block.data(), block.size());
+    keep(code, std::string_view(block.data(), block.size()));
 }
 
 } // namespace kalvian

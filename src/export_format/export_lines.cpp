@@ -6,26 +6,43 @@
 #include "export_format/fill.h"
 #include "export_format/number_format.h"
 
+#include <array>
+#include <span>
 #include <string>
 
 namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kEmitidaWidth = 288;
-constexpr std::size_t kRecebidaWidth = 307;
+// SERIE, MODU and NUMNF, side by side as the E and R lines hold them, read at once.
+constexpr std::array<FixedWidthField, 3> kInvoiceNumber = {{
+    {"SERIE", 1, ' ', Justify::Right},
+    {"MODU", 1, ' ', Justify::Right},
+    {"NUMNF", 8, '0', Justify::Right},
+}};
+const FixedWidthLayout kInvoiceNumberLayout(kInvoiceNumber);
+constexpr std::size_t kInvoiceNumberWidth = fieldOffset(kInvoiceNumber, "");
+constexpr std::size_t kNumnfOffset = fieldOffset(kInvoiceNumber, "NUMNF");
 
-std::string linhaCurta(const SourceRecord& invoice, char dateSeparator) {
-    std::string line = "C";
+void appendInvoiceNumber(std::string& line, const SourceRecord& invoice) {
+    const std::size_t start = line.size();
+    line.resize(start + kInvoiceNumberWidth);
+    invoice.placeFields(kInvoiceNumberLayout, std::span(line).subspan(start));
+}
+
+void linhaCurta(std::string& line, const SourceRecord& invoice, char dateSeparator) {
+    line += 'C';
     appendDate(line, invoice.asDate("DATA"), dateSeparator);
     line += "11";
-    // The import layout has the short line's SERIE left-justified, unlike the E and R lines.
-    appendPreencheDireita(line, invoice.asText("SERIE"), 1, ' ');
+    std::array<char, kInvoiceNumberWidth> number;
+    invoice.placeFields(kInvoiceNumberLayout, number);
+    // The import layout has the short line's SERIE left-justified, unlike the E and R lines: in one byte
+    // that is the same.
+    line += number[0];
     // The import layout wants the number twice: the first and the last of a range of one invoice.
-    const std::string number = PreencheEsquerda(invoice.asText("NUMNF"), 8, '0');
-    line += number;
-    line += number;
-    return line;
+    const std::string_view numnf(number.data() + kNumnfOffset, number.size() - kNumnfOffset);
+    line += numnf;
+    line += numnf;
 }
 
 } // namespace
@@ -38,21 +55,18 @@ bool registrationFitsHeader(std::string_view registration) {
     return trimBlanks(registration).size() <= static_cast<std::size_t>(kRegistrationWidth);
 }
 
-std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
-    // A field read twice by the layout is read once: reading a record changes nothing.
-    const std::string modu = invoice.asText("MODU");
-    if (modu == "X") {
-        return linhaCurta(invoice, dateSeparator);
+void LinhaEmitida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+    if (invoice.asText("MODU") == "X") {
+        linhaCurta(line, invoice, dateSeparator);
+        return;
     }
+    // The client comes last: it is asked for first, so it is on its way while the fields before it are built.
     const std::int32_t client = invoice.asInteger("CODCLI");
+    clients.prefetch(client);
 
-    std::string line;
-    line.reserve(kEmitidaWidth + 2); // room for the line end the writer adds
     line += 'E';
     appendDate(line, invoice.asDate("DATA"), dateSeparator);
-    appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
-    appendPreencheEsquerda(line, modu, 1, ' ');
-    appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
+    appendInvoiceNumber(line, invoice);
     appendAmount(line, invoice.asNumber("VALNF"));
     appendAmount(line, invoice.asNumber("VALSER"));
     const std::string restrb = invoice.asText("RESTRB");
@@ -63,28 +77,24 @@ std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, cha
     const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
     appendRate(line, withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
     clients.append(line, client, kMissingTaker);
-    return line;
 }
 
-std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+void LinhaRecebida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients,
+                   char dateSeparator) {
     const std::int32_t client = invoice.asInteger("CODCLI");
-    const std::string date = formatDate(invoice.asDate("DATA"), dateSeparator);
+    clients.prefetch(client);
 
-    std::string line;
-    line.reserve(kRecebidaWidth + 2);
     line += 'R';
     // The import layout wants DATA twice; the table's own DATEMI is never written.
-    line += date;
-    line += date;
-    appendPreencheEsquerda(line, invoice.asText("SERIE"), 1, ' ');
-    appendPreencheEsquerda(line, invoice.asText("MODU"), 1, ' ');
-    appendPreencheEsquerda(line, invoice.asText("NUMNF"), 8, '0');
+    const std::size_t date = line.size();
+    appendDate(line, invoice.asDate("DATA"), dateSeparator);
+    line.append(line, date, line.size() - date);
+    appendInvoiceNumber(line, invoice);
     appendAmount(line, invoice.asNumber("VALNF"));
     appendAmount(line, invoice.asNumber("VALSER"));
     appendRate(line, invoice.asNumber("ALIQUO"));
     appendAmount(line, invoice.asNumber("IMPRET"));
     clients.append(line, client, kMissingProvider);
-    return line;
 }
 
 } // namespace kalvian

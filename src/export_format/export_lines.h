@@ -9,7 +9,8 @@
 namespace kalvian {
 
 // The lines of the export file, as Windows-1252 bytes without terminator. The date separator comes from the
-// user's locale at the callers.
+// user's locale at the callers. An invoice line is appended to `line`, which may hold the lines before it, so
+// that a run builds many lines in one buffer.
 
 // The registration's width in the header line.
 inline constexpr int kRegistrationWidth = 11;
@@ -22,11 +23,11 @@ std::string LinhaCabecalho(std::string_view registration);
 // taxpayer's number.
 bool registrationFitsHeader(std::string_view registration);
 
-// The E line (288 bytes) of an issued invoice, or the short C line (30 bytes) when its MODU is exactly "X".
-// Looks up the client only for an E line, through the client blocks an export run keeps.
-std::string LinhaEmitida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
+// Appends the E line (288 bytes) of an issued invoice, or the short C line (30 bytes) when its MODU is
+// exactly "X". Looks up the client only for an E line, through the client blocks an export run keeps.
+void LinhaEmitida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
 
-// The R line (307 bytes) of a received invoice.
-std::string LinhaRecebida(const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
+// Appends the R line (307 bytes) of a received invoice.
+void LinhaRecebida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator);
 
 } // namespace kalvian

@@ -3,9 +3,11 @@
 #include "common/number_text.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace kalvian {
 
@@ -14,27 +16,41 @@ namespace {
 constexpr int kSignificantDigits = 18;
 constexpr int kDecimals = 2;
 
-// Hundredths with the integer digits zero-filled to at least minIntegerDigits, and a "-" when negative.
-// Written backwards into a buffer, digits first and then the zeros in front, then appended at once.
+// "00" to "99", so that digits are written two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// Hundredths below 10^9 with the integer digits zero-filled to at least minIntegerDigits, and a "-" when
+// negative: zeros are appended, then the digits written over them from the right, two at a time.
 void appendHundredths(std::string& out, std::uint32_t hundredths, bool negative, int minIntegerDigits) {
-    char text[24];
-    char* const end = text + sizeof text;
-    char* at = end;
-    for (int decimal = 0; decimal < kDecimals; ++decimal, hundredths /= 10) {
-        *--at = static_cast<char>('0' + hundredths % 10);
+    std::uint32_t whole = hundredths / 100;
+    int digits = 1;
+    for (std::uint32_t power = 10; power <= whole; power *= 10) {
+        ++digits;
     }
-    *--at = '.';
-    char* const zerosEnd = at - minIntegerDigits;
-    for (; hundredths > 0; hundredths /= 10) {
-        *--at = static_cast<char>('0' + hundredths % 10);
-    }
-    while (at > zerosEnd) {
-        *--at = '0';
-    }
+    const auto integers = static_cast<std::size_t>(std::max(digits, minIntegerDigits));
+    const std::size_t start = out.size();
+    out.append((negative ? 1 : 0) + integers + 1 + kDecimals, '0');
+    char* const text = out.data() + start;
     if (negative) {
-        *--at = '-';
+        text[0] = '-';
     }
-    out.append(at, static_cast<std::size_t>(end - at));
+    char* at = text + (negative ? 1 : 0) + integers;
+    *at = '.';
+    std::memcpy(at + 1, &kDigitPairs[2 * (hundredths % 100)], kDecimals);
+    for (; whole >= 10; whole /= 100) {
+        at -= 2;
+        std::memcpy(at, &kDigitPairs[2 * (whole % 100)], 2);
+    }
+    if (whole > 0) {
+        *--at = static_cast<char>('0' + whole);
+    }
 }
 
 // Most amounts are far from a rounding tie: for them, rounding the value itself at the second decimal

@@ -16,6 +16,7 @@ std::optional<CodePageText> CodePageText::forCodePage(int codePage) {
         for (int byte = 0; byte < 256; ++byte) {
             text.m_table[static_cast<std::size_t>(byte)] = static_cast<char>(byte);
         }
+        text.m_asciiUnchanged = true;
         return text;
     }
     std::shared_ptr<const CodePageConverter> converter = CodePageConverter::open(codePage);
@@ -32,6 +33,10 @@ std::optional<CodePageText> CodePageText::forCodePage(int codePage) {
             break;
         }
         text.m_table[static_cast<std::size_t>(byte)] = converted.size() == 1 ? converted[0] : '?';
+    }
+    text.m_asciiUnchanged = !text.m_multiByte;
+    for (int byte = 0; byte < 128; ++byte) {
+        text.m_asciiUnchanged = text.m_asciiUnchanged && text.m_table[static_cast<std::size_t>(byte)] == byte;
     }
     return text;
 }

@@ -5,49 +5,22 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 namespace kalvian::paradox {
 
 namespace {
 
-// Day 1 of Paradox dates is 01/01/0001, the day after serial -693594.
-constexpr double kSerialOfDayZero = -693594.0;
 constexpr double kMillisecondsPerDay = 86400000.0;
 constexpr std::size_t kBcdDigits = 32;
 
-[[noreturn]] void wrongType(const FieldInfo& field) {
-    throw Error("Campo " + field.name + " lido como um tipo que não é o seu");
-}
+using detail::expectType;
+using detail::kSerialOfDayZero;
+using detail::storedDouble;
+using detail::storedInteger;
 
-// A few comparisons in line: every field the export reads passes here.
-template <class... Types> void expectType(const FieldInfo& field, Types... types) {
-    if (((field.type != types) && ...)) {
-        wrongType(field);
-    }
-}
-
-// Eight bytes at a time: NULL tests run for nearly every field the export reads.
+// Whether a field of another size (Logical, Bytes, BCD) is NULL.
 bool allZero(std::span<const std::byte> bytes) {
-    std::size_t at = 0;
-    for (; at + sizeof(std::uint64_t) <= bytes.size(); at += sizeof(std::uint64_t)) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, bytes.data() + at, sizeof word);
-        if (word != 0) {
-            return false;
-        }
-    }
-    return std::all_of(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end(),
-                       [](std::byte b) { return b == std::byte{0}; });
-}
-
-// Big-endian with the sign bit flipped, as Short, Long, Date, Time and AutoInc are stored.
-std::int64_t storedInteger(std::span<const std::byte> bytes) {
-    std::uint64_t raw = 0;
-    for (const std::byte b : bytes) {
-        raw = raw << 8 | static_cast<std::uint64_t>(b);
-    }
-    return static_cast<std::int64_t>(raw) - (std::int64_t{1} << (bytes.size() * 8 - 1));
+    return std::all_of(bytes.begin(), bytes.end(), [](std::byte b) { return b == std::byte{0}; });
 }
 
 template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t value) {
@@ -60,17 +33,6 @@ template <std::size_t N> std::array<std::byte, N> encodeInteger(std::int64_t val
     return out;
 }
 
-// The eight bytes of a stored double; a loop of fixed length becomes one byte swap.
-double storedDouble(std::span<const std::byte> bytes) {
-    std::uint64_t raw = 0;
-    for (std::size_t i = 0; i < sizeof raw; ++i) {
-        raw = raw << 8 | static_cast<std::uint64_t>(bytes[i]);
-    }
-    constexpr std::uint64_t sign = std::uint64_t{1} << 63;
-    raw = (raw & sign) != 0 ? raw ^ sign : ~raw;
-    return std::bit_cast<double>(raw);
-}
-
 std::optional<std::span<const std::byte>> present(std::span<const std::byte> record, const FieldInfo& field) {
     const std::span<const std::byte> bytes = fieldBytes(record, field);
     if (allZero(bytes)) {
@@ -81,40 +43,21 @@ std::optional<std::span<const std::byte>> present(std::span<const std::byte> rec
 
 } // namespace
 
-std::span<const std::byte> fieldBytes(std::span<const std::byte> record, const FieldInfo& field) {
-    return record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
-}
-
-std::optional<double> number(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, FieldType::Number, FieldType::Currency);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(storedDouble(*bytes)) : std::nullopt;
-}
-
-std::optional<std::int32_t> integer(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, FieldType::Short, FieldType::Long, FieldType::AutoInc);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(static_cast<std::int32_t>(storedInteger(*bytes))) : std::nullopt;
-}
-
-std::optional<double> date(std::span<const std::byte> record, const FieldInfo& field) {
-    expectType(field, FieldType::Date);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(static_cast<double>(storedInteger(*bytes)) + kSerialOfDayZero)
-                 : std::nullopt;
+void detail::wrongType(const FieldInfo& field) {
+    throw Error("Campo " + field.name + " lido como um tipo que não é o seu");
 }
 
 std::optional<std::int32_t> timeOfDay(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Time);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(static_cast<std::int32_t>(storedInteger(*bytes))) : std::nullopt;
+    const std::optional<std::int64_t> milliseconds = storedInteger<4>(record, field);
+    return milliseconds ? std::optional(static_cast<std::int32_t>(*milliseconds)) : std::nullopt;
 }
 
 std::optional<double> timestamp(std::span<const std::byte> record, const FieldInfo& field) {
     expectType(field, FieldType::Timestamp);
-    const auto bytes = present(record, field);
-    return bytes ? std::optional(storedDouble(*bytes) / kMillisecondsPerDay + kSerialOfDayZero)
-                 : std::nullopt;
+    const std::optional<double> milliseconds = storedDouble(record, field);
+    return milliseconds ? std::optional(*milliseconds / kMillisecondsPerDay + kSerialOfDayZero)
+                        : std::nullopt;
 }
 
 std::optional<bool> logical(std::span<const std::byte> record, const FieldInfo& field) {

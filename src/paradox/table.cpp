@@ -3,6 +3,7 @@
 #include "common/ascii_case.h"
 #include "paradox/block_chain.h"
 #include "paradox/buffer_source.h"
+#include "paradox/field_decoders.h"
 #include "paradox/file_source.h"
 #include "paradox/paradox_layout.h"
 #include "paradox/table_error.h"
@@ -17,8 +18,9 @@ namespace {
 
 using layout::kBlockHead;
 
-// select() reads the file this much at a time.
-constexpr std::size_t kReadBytes = 1 << 20;
+// select() reads the file this much at a time: large reads, into a buffer that stays in the processor's
+// cache while its records are sorted, as cat's does.
+constexpr std::size_t kReadBytes = 256 << 10;
 
 std::uint64_t blockOffset(const TableHeader& header, int number) {
     return static_cast<std::uint64_t>(header.headerSize) +
@@ -134,8 +136,7 @@ void Table::walkChain(const BlockCallback& onBlock) const {
     check.end();
 }
 
-template <class Sorter>
-std::vector<RecordSet> Table::readIntoBuckets(const Sorter& bucketOf, std::size_t expected) const {
+std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::size_t expected) const {
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
     const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
     const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
@@ -156,12 +157,16 @@ std::vector<RecordSet> Table::readIntoBuckets(const Sorter& bucketOf, std::size_
         std::size_t kept = 0;
     };
     std::vector<Block> facts(blocks + 1);
+    std::vector<std::uint32_t> bucketOf(capacity);
 
     const std::size_t blocksPerRead = std::max<std::size_t>(1, kReadBytes / blockSize);
-    std::vector<std::byte> buffer(blocksPerRead * blockSize);
+    // Not filled with zeros first: every read writes what is then looked at.
+    const std::size_t bufferSize = blocksPerRead * blockSize;
+    const std::unique_ptr<std::byte[]> bufferBytes(new std::byte[bufferSize]);
+    const std::span<std::byte> buffer(bufferBytes.get(), bufferSize);
     for (std::size_t first = 1; first <= blocks; first += blocksPerRead) {
-        const std::span<const std::byte> read = std::span<const std::byte>(buffer).first(
-            m_source->readAt(blockOffset(m_header, static_cast<int>(first)), buffer));
+        const std::span<const std::byte> read =
+            buffer.first(m_source->readAt(blockOffset(m_header, static_cast<int>(first)), buffer));
         for (std::size_t at = 0, number = first; at < read.size() && number <= blocks;
              at += blockSize, ++number) {
             const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
@@ -170,9 +175,10 @@ std::vector<RecordSet> Table::readIntoBuckets(const Sorter& bucketOf, std::size_
             fact.firstKept = kept.size();
             const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
             const std::byte* const records = block.data() + kBlockHead;
+            sorter(std::span(records, count * recordSize), std::span(bucketOf).first(count));
             for (std::size_t r = 0; r < count; ++r) {
                 const std::span<const std::byte> record(records + r * recordSize, recordSize);
-                const std::uint32_t bucket = bucketOf(record);
+                const std::uint32_t bucket = bucketOf[r];
                 if (bucket == kSkip) {
                     continue;
                 }
@@ -204,29 +210,23 @@ std::vector<RecordSet> Table::readIntoBuckets(const Sorter& bucketOf, std::size_
     return buckets;
 }
 
-RecordSet Table::select(const RecordFilter& keep) const {
+RecordSet Table::selectBlocks(const BlockSorter& sorter) const {
     const auto blocks = static_cast<std::size_t>(m_header.lastFileBlock);
     const std::size_t capacity = (static_cast<std::size_t>(m_header.blockSize) - kBlockHead) /
                                  static_cast<std::size_t>(m_header.recordSize);
-    // Room for every record the file can hold; pages never written to are never taken from the system.
-    const std::size_t most = std::min<std::size_t>(m_header.recordCount, blocks * capacity);
-    std::vector<RecordSet> kept = checkedAgainstChange([&] {
-        return readIntoBuckets([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; },
-                               most);
-    });
+    // Room for every record the file's blocks can hold, free blocks' included (the header counts only those
+    // of the chain), so the kept bytes never move; pages never written to are never taken from the system.
+    const std::size_t most = blocks * capacity;
+    std::vector<RecordSet> kept = checkedAgainstChange([&] { return readIntoBuckets(sorter, most); });
     return std::move(kept.front());
 }
 
-std::vector<RecordSet> Table::selectIntoBuckets(const BucketOf& bucketOf) const {
-    return checkedAgainstChange([&] { return readIntoBuckets(bucketOf, 0); });
+std::vector<RecordSet> Table::sortBlocks(const BlockSorter& sorter) const {
+    return checkedAgainstChange([&] { return readIntoBuckets(sorter, 0); });
 }
 
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {
-    std::span<const std::byte> bytes =
-        record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
-    // The engine reads a stored text up to its first zero byte, whatever follows it.
-    const auto end = std::find(bytes.begin(), bytes.end(), std::byte{0});
-    bytes = bytes.first(static_cast<std::size_t>(end - bytes.begin()));
+    const std::span<const std::byte> bytes = storedText(record, field);
     if (bytes.empty()) {
         return std::nullopt;
     }

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,9 +33,10 @@ public:
     using RecordCallback = std::function<void(std::span<const std::byte> record)>;
     // The records of one block, back to back: a multiple of recordSize() bytes.
     using BlockCallback = std::function<void(std::span<const std::byte> records)>;
-    using RecordFilter = std::function<bool(std::span<const std::byte> record)>;
-    // A record's bucket, or kSkip.
-    using BucketOf = std::function<std::uint32_t(std::span<const std::byte> record)>;
+    // Sets buckets[i] to the bucket of the i-th of one block's records, or to kSkip: one call per block, so
+    // the loop over its records is the caller's own, with nothing called indirectly per record.
+    using BlockSorter =
+        std::function<void(std::span<const std::byte> records, std::span<std::uint32_t> buckets)>;
     static constexpr std::uint32_t kSkip = UINT32_MAX;
 
     // Reads and checks the header. Raises kalvian::Error for a missing, damaged, encrypted or
@@ -69,26 +71,67 @@ public:
     // The same walk, handing over each block's records at once, for loops that want no call per record.
     void scanBlocks(const BlockCallback& onBlock) const;
 
-    // The records `keep` accepts, with the chain's order of them. The data blocks are read in file order, a
-    // few large reads in all, so each byte is read once and the cost does not depend on the chain's order;
-    // `keep` sees the records of free blocks too, and must not count what it sees. Raises kalvian::Error as
-    // scan() does.
-    RecordSet select(const RecordFilter& keep) const;
-    // The same reading, the records kept sorted into buckets numbered from 0 by bucketOf, each bucket's
-    // records kept together with the chain's order of them. A bucket no record of the chain reached has an
-    // empty order.
-    std::vector<RecordSet> selectIntoBuckets(const BucketOf& bucketOf) const;
+    // The records `keep` accepts (keep(record) is true), with the chain's order of them. The data blocks are
+    // read in file order, a few large reads in all, so each byte is read once and the cost does not depend on
+    // the chain's order; `keep` sees the records of free blocks too, and must not count what it sees. Raises
+    // kalvian::Error as scan() does.
+    template <class Keep> RecordSet select(const Keep& keep) const {
+        return selectBlocks(
+            perBlock([&](std::span<const std::byte> record) { return keep(record) ? 0 : kSkip; }));
+    }
+    // The same reading, the records kept sorted into buckets numbered from 0 by bucketOf(record) (kSkip for
+    // none), each bucket's records kept together with the chain's order of them. A bucket no record of the
+    // chain reached has an empty order.
+    template <class BucketOf> std::vector<RecordSet> selectIntoBuckets(const BucketOf& bucketOf) const {
+        return sortBlocks(perBlock(bucketOf));
+    }
 
     // An alpha field as Windows-1252 text, up to its first zero byte; nothing when that leaves no text
     // (a NULL field is all zeros).
     std::optional<std::string> text(std::span<const std::byte> record, const FieldInfo& field) const;
+    // Writes the kept text of the fixed-width field (placeOverFill) of that text over `out`, which holds its
+    // fill already; a NULL field writes nothing.
+    void placeText(std::span<char> out, std::span<const std::byte> record, const FieldInfo& field,
+                   Justify justify) const {
+        m_text.placeOverFill(out, storedText(record, field), justify);
+    }
 
 private:
     explicit Table(std::unique_ptr<ByteSource> source);
+    // An alpha field's bytes: the engine reads a stored text up to its first zero byte, whatever follows it.
+    static std::span<const std::byte> storedText(std::span<const std::byte> record, const FieldInfo& field) {
+        const std::span<const std::byte> bytes =
+            record.subspan(static_cast<std::size_t>(field.offset), static_cast<std::size_t>(field.size));
+        // A NULL field, and fields of a byte or a few (SERIE, MODU, RESTRB, ESTADO), are looked at without a
+        // call.
+        if (bytes[0] == std::byte{0}) {
+            return {};
+        }
+        constexpr std::size_t kFewBytes = 4;
+        if (bytes.size() <= kFewBytes) {
+            std::size_t length = 0;
+            while (length < bytes.size() && bytes[length] != std::byte{0}) {
+                ++length;
+            }
+            return bytes.first(length);
+        }
+        const auto* const zero = static_cast<const std::byte*>(std::memchr(bytes.data(), 0, bytes.size()));
+        return zero == nullptr ? bytes : bytes.first(static_cast<std::size_t>(zero - bytes.data()));
+    }
     void walkChain(const BlockCallback& onBlock) const;
-    // Room for `expected` records is made in bucket 0 beforehand. Sorter: as BucketOf, called directly.
-    template <class Sorter>
-    std::vector<RecordSet> readIntoBuckets(const Sorter& bucketOf, std::size_t expected) const;
+    // A sorter of blocks that asks bucketOf of each record, in line.
+    template <class BucketOf> BlockSorter perBlock(const BucketOf& bucketOf) const {
+        return [&bucketOf, size = static_cast<std::size_t>(recordSize())](std::span<const std::byte> records,
+                                                                          std::span<std::uint32_t> buckets) {
+            for (std::size_t i = 0; i < buckets.size(); ++i) {
+                buckets[i] = static_cast<std::uint32_t>(bucketOf(records.subspan(i * size, size)));
+            }
+        };
+    }
+    RecordSet selectBlocks(const BlockSorter& sorter) const;
+    std::vector<RecordSet> sortBlocks(const BlockSorter& sorter) const;
+    // Room for `expected` records is made in bucket 0 beforehand.
+    std::vector<RecordSet> readIntoBuckets(const BlockSorter& sorter, std::size_t expected) const;
     // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
     // explains any fault found in it. A reading that succeeded is checked the same way.
     template <class Reading> auto checkedAgainstChange(const Reading& reading) const;

@@ -1,7 +1,11 @@
 #include "row_record.h"
 
 #include "common/date_serial.h"
+#include "common/number_text.h"
 #include "paradox/field_decoders.h"
+
+#include <charconv>
+#include <cstring>
 
 namespace kalvian {
 
@@ -22,6 +26,27 @@ template <class T> FieldValue orNull(const std::optional<T>& value) {
 
 FieldValue orNullDate(const std::optional<double>& serial) {
     return serial ? FieldValue(DateSerial{*serial}) : FieldValue();
+}
+
+constexpr std::size_t kPackedNameBytes = 8;
+
+std::uint64_t fourBytes(const char* bytes) {
+    std::uint32_t word = 0;
+    std::memcpy(&word, bytes, sizeof word);
+    return word;
+}
+
+// A name of up to eight bytes as one word that, with its length, tells it from any other: its first and
+// last four bytes, which overlap in shorter names; its first, middle and last byte below four.
+std::uint64_t packedName(std::string_view name) {
+    if (name.size() >= 4) {
+        return fourBytes(name.data()) | fourBytes(name.data() + name.size() - 4) << 32;
+    }
+    if (name.empty()) {
+        return 0;
+    }
+    const auto byte = [&](std::size_t at) { return std::uint64_t{static_cast<unsigned char>(name[at])}; };
+    return byte(0) | byte(name.size() / 2) << 8 | byte(name.size() - 1) << 16;
 }
 
 } // namespace
@@ -68,39 +93,86 @@ FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> r
 }
 
 const paradox::FieldInfo& RowRecord::column(std::string_view field) const {
-    // Literals lie a few bytes apart: a multiplicative hash of the whole address spreads them, and a
-    // name whose slot is taken tries the next few before taking its slot over.
+    // Every column of the VRK 3 tables has a name short enough to be cached; a longer one is looked up.
+    if (field.size() > kPackedNameBytes) {
+        return m_table->field(field);
+    }
+    // A name whose slot is taken tries the next few before taking its slot over.
     constexpr std::size_t kProbes = 4;
-    const std::uint64_t address = reinterpret_cast<std::uintptr_t>(field.data());
-    const std::size_t home = (address * 0x9E3779B97F4A7C15u) >> (64 - kColumnSlotBits);
+    const std::uint64_t name = packedName(field);
+    const std::size_t home = ((name + field.size()) * 0x9E3779B97F4A7C15u) >> (64 - kColumnSlotBits);
     for (std::size_t probe = 0; probe < kProbes; ++probe) {
         CachedColumn& cached = m_columns[(home + probe) % m_columns.size()];
         if (cached.column == nullptr) {
-            cached = {field.data(), &m_table->field(field)};
+            cached = {name, field.size(), &m_table->field(field)};
             return *cached.column;
         }
-        // The same address may hold another name by now: the name itself is compared too.
-        if (cached.name == field.data() && cached.column->name == field) {
+        if (cached.name == name && cached.length == field.size()) {
             return *cached.column;
         }
     }
     CachedColumn& taken = m_columns[home];
-    taken = {field.data(), &m_table->field(field)};
+    taken = {name, field.size(), &m_table->field(field)};
     return *taken.column;
 }
 
 // The kinds the export reads most are decoded straight from the record; the rest go through FieldValue.
 
 std::string RowRecord::asText(std::string_view field) const {
-    const paradox::FieldInfo& column = this->column(field);
+    return text(column(field));
+}
+
+std::string RowRecord::text(const paradox::FieldInfo& column) const {
     if (column.type == FieldType::Alpha) {
         return m_table->text(m_record, column).value_or(std::string());
     }
-    if (isIntegerColumn(column)) {
-        const std::optional<std::int32_t> value = paradox::integer(m_record, column);
-        return value ? std::to_string(*value) : std::string();
+    NumberRoom room;
+    if (const std::optional<std::string_view> number = numberText(column, room)) {
+        return std::string(*number);
     }
     return valueAsText(decodeValue(*m_table, m_record, column));
+}
+
+std::optional<std::string_view> RowRecord::numberText(const paradox::FieldInfo& column,
+                                                      NumberRoom& room) const {
+    if (isIntegerColumn(column)) {
+        const std::optional<std::int32_t> value = paradox::integer(m_record, column);
+        const char* const end = value ? std::to_chars(room.begin(), room.end(), *value).ptr : room.data();
+        return std::string_view(room.data(), static_cast<std::size_t>(end - room.data()));
+    }
+    if (column.type == FieldType::Number || column.type == FieldType::Currency) {
+        const std::optional<double> value = paradox::number(m_record, column);
+        return std::string_view(room.data(), value ? writeGeneral(*value, room) : 0);
+    }
+    return std::nullopt;
+}
+
+// The fill of the whole layout is written at once; then text fields, most of a client block, go straight from
+// the record into their place, and numbers through a buffer on the stack.
+void RowRecord::placeFields(const FixedWidthLayout& layout, std::span<char> out) const {
+    const std::span<const FixedWidthField> fields = layout.fields();
+    if (layout.number() != m_placedLayout) {
+        m_placedColumns.clear();
+        for (const FixedWidthField& field : fields) {
+            m_placedColumns.push_back(&column(field.name));
+        }
+        m_placedLayout = layout.number();
+    }
+    std::memcpy(out.data(), layout.fill().data(), layout.fill().size());
+    std::size_t offset = 0;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        const std::span<char> place = out.subspan(offset, fields[i].width);
+        const paradox::FieldInfo& column = *m_placedColumns[i];
+        NumberRoom room;
+        if (column.type == FieldType::Alpha) {
+            m_table->placeText(place, m_record, column, fields[i].justify);
+        } else if (const std::optional<std::string_view> number = numberText(column, room)) {
+            placeOverFill(place, *number, fields[i].justify);
+        } else {
+            placeOverFill(place, text(column), fields[i].justify);
+        }
+        offset += fields[i].width;
+    }
 }
 
 double RowRecord::asNumber(std::string_view field) const {

@@ -1,12 +1,17 @@
 #pragma once
 
 #include "common/field_value.h"
+#include "common/number_text.h"
 #include "common/source_record.h"
 #include "paradox/table.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <span>
+#include <string_view>
+#include <vector>
 
 namespace kalvian {
 
@@ -26,21 +31,31 @@ public:
     }
 
     std::string asText(std::string_view field) const override;
+    void placeFields(const FixedWidthLayout& layout, std::span<char> out) const override;
     double asNumber(std::string_view field) const override;
     std::int32_t asInteger(std::string_view field) const override;
     double asDate(std::string_view field) const override;
 
 private:
-    // The column of a field name. The export asks for the same few names, spelled by the same literals,
-    // for every row: a small cache keyed by where the name lies avoids searching the table's fields.
+    // The column of a field name. The export asks for the same few names for every row: a small cache keyed
+    // by the name itself, packed into a word with its length, avoids searching the table's fields.
     const paradox::FieldInfo& column(std::string_view field) const;
+    std::string text(const paradox::FieldInfo& column) const;
+    // The text of an integer or number column, written into `room`; nothing for a column of another kind.
+    using NumberRoom = std::array<char, kGeneralTextRoom>;
+    std::optional<std::string_view> numberText(const paradox::FieldInfo& column, NumberRoom& room) const;
 
     struct CachedColumn {
-        const char* name = nullptr;
+        std::uint64_t name = 0;
+        std::size_t length = 0;
         const paradox::FieldInfo* column = nullptr;
     };
     static constexpr int kColumnSlotBits = 6;
     mutable std::array<CachedColumn, std::size_t{1} << kColumnSlotBits> m_columns{};
+
+    // The columns of the layout placeFields was last given, by the layout's number.
+    mutable std::uint64_t m_placedLayout = 0;
+    mutable std::vector<const paradox::FieldInfo*> m_placedColumns;
     const paradox::Table* m_table = nullptr;
     std::span<const std::byte> m_record;
 };

@@ -1,3 +1,4 @@
+#include "common/ascii_digits.h"
 #include "common/trim.h"
 #include "common/utf8.h"
 #include "common/windows1252.h"
@@ -11,6 +12,22 @@ TEST(TrimBlanks, KeepsTheInside) {
     EXPECT_EQ(trimBlanks("\x01 a  b \x7f "), "a  b \x7f");
     EXPECT_EQ(trimBlanks(" \t "), "");
     EXPECT_EQ(trimBlanks("\xE7 "), "\xE7");
+}
+
+TEST(AsciiDigits, EveryByteOfEveryLength) {
+    // Each length up to two words and a half, with one byte that is no digit at each place in turn.
+    for (std::size_t length = 0; length <= 20; ++length) {
+        const std::string digits(length, '7');
+        EXPECT_TRUE(allAsciiDigits(digits)) << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char other : {'/', ':', ' ', '\0', '\xB0', '\xF9'}) {
+                std::string text = digits;
+                text[at] = other;
+                EXPECT_FALSE(allAsciiDigits(text)) << length << " " << at << " " << int{other};
+            }
+        }
+    }
+    EXPECT_TRUE(allAsciiDigits("0123456789012"));
 }
 
 TEST(Windows1252, ConvertsTypedText) {

@@ -60,12 +60,12 @@ TEST(ClientBlocks, AFoundClientIsBuiltOncePerCode) {
 // The reading back finds the fields where the layout puts them: each lies there in the written block, at its
 // justified end, with the missing client's block all fill around its name.
 TEST(ClientBlocks, FieldsLieWhereTheLayoutSays) {
-    for (const ClientBlockField& field : kClientBlockFields) {
+    for (const FixedWidthField& field : kClientBlockFields) {
         MemoryRecord client{{"CODCLI", std::int32_t{3}}};
-        for (const ClientBlockField& other : kClientBlockFields) {
-            client.set(other.name, std::string());
+        for (const FixedWidthField& other : kClientBlockFields) {
+            client.set(std::string(other.name), std::string());
         }
-        client.set(field.name, std::string("7"));
+        client.set(std::string(field.name), std::string("7"));
         MemoryClients clients({client});
         ClientBlocks blocks(clients, 0);
         const std::string block = blockOf(blocks, 3);

@@ -58,12 +58,16 @@ inline MemoryRecord clientRecord(std::int32_t code, const std::string& name) {
 // The line builders over a client lookup alone, each client's block built anew as when a run first meets it.
 inline std::string issuedLineOf(const SourceRecord& invoice, ClientLookup& clients, char separator) {
     ClientBlocks blocks(clients, 0);
-    return LinhaEmitida(invoice, blocks, separator);
+    std::string line;
+    LinhaEmitida(line, invoice, blocks, separator);
+    return line;
 }
 
 inline std::string receivedLineOf(const SourceRecord& invoice, ClientLookup& clients, char separator) {
     ClientBlocks blocks(clients, 0);
-    return LinhaRecebida(invoice, blocks, separator);
+    std::string line;
+    LinhaRecebida(line, invoice, blocks, separator);
+    return line;
 }
 
 inline std::string headerLine(const std::string& registration = "123") {

@@ -51,6 +51,45 @@ INSTANTIATE_TEST_SUITE_P(CodePages, CodePageTextTest,
                                            TextCase{"cp936_cut_lead_byte", 936, "ab\xD6", "ab?"}),
                          kalvian::test::ByCaseName{});
 
+// The kept text of a fixed-width field, converted where it is placed: words of eight bytes with and without
+// accented letters, cut at the width, blanks and control characters dropped after conversion.
+TEST(CodePageText, PlacesTheConvertedTextOverTheFill) {
+    const struct {
+        const char* name;
+        int codePage;
+        std::string stored;
+        std::size_t width;
+        Justify justify;
+        std::string placed;
+    } cases[] = {
+        {"vazio", 850, "", 4, Justify::Left, "...."},
+        {"uma-letra", 850, "\x87", 3, Justify::Right, "..\xE7"},
+        {"palavras-de-oito", 850,
+         "ABCDEFGH\x87"
+         "BCDEFG\xC6"
+         "IJK",
+         20, Justify::Left,
+         "ABCDEFGH\xE7"
+         "BCDEFG\xE3"
+         "IJK."},
+        {"corte-na-largura", 850, " Concei\x87\xC6o Ara\xA3jo ", 9, Justify::Left, "Concei\xE7\xE3o"},
+        {"a-direita", 860, "\t\x84\x94\x80 ", 6, Justify::Right, "...\xE3\xF5\xC7"},
+        {"1252-como-esta", 1252, "caf\xE9 \x81\x8D\x8F\x90\x9D", 12, Justify::Left,
+         "caf\xE9 \x81\x8D\x8F\x90\x9D.."},
+        {"dois-bytes", 936,
+         "ab\xD6\xD0"
+         "c ",
+         6, Justify::Right, "..ab?c"},
+    };
+    for (const auto& c : cases) {
+        const std::optional<CodePageText> text = CodePageText::forCodePage(c.codePage);
+        ASSERT_TRUE(text.has_value()) << c.name;
+        std::string field(c.width, '.');
+        text->placeOverFill(field, std::as_bytes(std::span(c.stored)), c.justify);
+        EXPECT_EQ(field, c.placed) << c.name;
+    }
+}
+
 TEST(CodePageText, Windows1252PassesEveryByte) {
     const std::optional<CodePageText> text = CodePageText::forCodePage(1252);
     ASSERT_TRUE(text.has_value());
