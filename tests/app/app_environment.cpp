@@ -7,7 +7,8 @@ namespace {
 
 [[maybe_unused]] ::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(
     new kalvian::test::QtApplicationEnvironment([](QApplication& application) {
-        ASSERT_TRUE(kalvian::startApplication(application)) << "the Portuguese translation built into the program did not load";
+        ASSERT_TRUE(kalvian::startApplication(application))
+            << "the Portuguese translation built into the program did not load";
     }));
 
 } // namespace
