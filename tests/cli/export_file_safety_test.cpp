@@ -28,8 +28,7 @@ using test::writeFile;
 
 TEST_F(ExportFileSafetyTest, TwoRunsAtOnceWithoutReplaceWriteOneWholeFile) {
     for (int attempt = 0; attempt < 10; ++attempt) {
-        fs::remove_all(destino());
-        fs::create_directory(destino());
+        test::emptyFolder(destino());
         ProcessEnd ends[2];
         std::thread second([&] { ends[1] = run(march("medias", {"--inscricao", "123"})); });
         ends[0] = run(march("medias", {"--inscricao", "123"}));

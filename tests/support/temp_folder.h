@@ -34,6 +34,14 @@ inline std::vector<std::string> namesIn(const std::filesystem::path& folder) {
     return names;
 }
 
+// Removes what a folder holds, keeping the folder: Windows may hold the folder a program ran in for a moment
+// after the program ends, and a folder held so cannot be removed.
+inline void emptyFolder(const std::filesystem::path& folder) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        std::filesystem::remove_all(entry.path());
+    }
+}
+
 inline std::string readFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
