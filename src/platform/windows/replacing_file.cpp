@@ -27,6 +27,8 @@ std::wstring folderName(const std::wstring& folder) {
     return root || folder.empty() ? folder : folder.substr(0, folder.size() - 1);
 }
 
+constexpr int kPublishAttempts = 20;
+
 bool nameTaken(DWORD error) {
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
 }
@@ -141,29 +143,40 @@ bool ReplacingFile::publish(Placement placement) {
         }
         return true;
     }
-    checkTarget();
-    // The file may have gone meanwhile: then the name is free to take.
-    const DWORD attributes = m_calls.attributes(m_path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        if (!m_calls.moveNew(m_temporary, m_path)) {
-            fail(FileStep::Publish, ::GetLastError());
+    // Another run replacing the same name may set the file aside for a moment or give the name anew while
+    // this one looks: the name is then taken or replaced again, a bounded number of times.
+    for (int attempt = 1;; ++attempt) {
+        const bool lastAttempt = attempt == kPublishAttempts;
+        checkTarget();
+        // The file may have gone meanwhile: then the name is free to take.
+        const DWORD attributes = m_calls.attributes(m_path);
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (m_calls.moveNew(m_temporary, m_path)) {
+                return true;
+            }
+            const DWORD error = ::GetLastError();
+            if (!nameTaken(error) || lastAttempt) {
+                fail(FileStep::Publish, error);
+            }
+            continue;
+        }
+        // A file another program holds open without sharing it cannot be set aside. Asked first, since some
+        // ReplaceFileW (Wine's) find that out only after making a file of their own beside it, which they
+        // leave.
+        if (!m_calls.mayRemove(m_path) || !m_calls.replace(m_path, m_temporary)) {
+            const DWORD error = ::GetLastError();
+            if (error != ERROR_FILE_NOT_FOUND || lastAttempt) {
+                fail(FileStep::Publish,
+                     error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
+            }
+            continue;
+        }
+        // Some ReplaceFileW (Wine's) give the file the temporary file's attributes instead of the old file's.
+        if (m_calls.attributes(m_path) != attributes) {
+            m_calls.setAttributes(m_path, attributes);
         }
         return true;
     }
-    // A file another program holds open without sharing it cannot be set aside. Asked first, since some
-    // ReplaceFileW (Wine's) find that out only after making a file of their own beside it, which they leave.
-    if (!m_calls.mayRemove(m_path)) {
-        fail(FileStep::Publish, ::GetLastError());
-    }
-    if (!m_calls.replace(m_path, m_temporary)) {
-        const DWORD error = ::GetLastError();
-        fail(FileStep::Publish, error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
-    }
-    // Some ReplaceFileW (Wine's) give the file the temporary file's attributes instead of the old file's.
-    if (m_calls.attributes(m_path) != attributes) {
-        m_calls.setAttributes(m_path, attributes);
-    }
-    return true;
 }
 
 bool ReplacingFile::commit(Placement placement) {

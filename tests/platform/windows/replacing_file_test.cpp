@@ -94,6 +94,41 @@ TEST_F(ReplacingFileWindowsTest, ANewNameIsTakenOnlyWhileFreeAndReplacedOnlyWhen
     EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
 }
 
+// Another run replacing the same name at once: between this run's look and its replacement the file is set
+// aside (the name free for a moment) or the name is given anew.
+class OtherRunMeanwhile : public FileCalls {
+public:
+    OtherRunMeanwhile(std::string target, bool nameGivenAnew)
+        : m_target(std::move(target)), m_anew(nameGivenAnew) {}
+
+    bool mayRemove(const std::wstring& path) override {
+        if (m_looks++ == 0) {
+            ::DeleteFileW(path.c_str());
+            if (m_anew) {
+                writeFile(m_target, "outra execucao");
+            }
+            ::SetLastError(ERROR_FILE_NOT_FOUND);
+            return false;
+        }
+        return FileCalls::mayRemove(path);
+    }
+
+private:
+    std::string m_target;
+    bool m_anew;
+    int m_looks = 0;
+};
+
+TEST_F(ReplacingFileWindowsTest, AnotherRunReplacingAtOnceDoesNotMakeTheReplacementFail) {
+    for (const bool nameGivenAnew : {false, true}) {
+        writeFile(target(), "antigo");
+        OtherRunMeanwhile calls(target(), nameGivenAnew);
+        EXPECT_EQ(writeAndCommit(target(), "novo", Placement::Replace, calls), "gravado") << nameGivenAnew;
+        EXPECT_EQ(readFile(target()), "novo") << nameGivenAnew;
+        EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"}) << nameGivenAnew;
+    }
+}
+
 TEST_F(ReplacingFileWindowsTest, ReplacedFileKeepsItsAttributesAndTakesTheNewBytes) {
     for (const DWORD attributes : {DWORD{FILE_ATTRIBUTE_ARCHIVE}, DWORD{FILE_ATTRIBUTE_HIDDEN},
                                    DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE}}) {
