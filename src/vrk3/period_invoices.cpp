@@ -1,5 +1,7 @@
 #include "vrk3/period_invoices.h"
 
+#include "vrk3/side_by_side.h"
+
 #include <string>
 
 namespace kalvian {
@@ -39,12 +41,11 @@ PeriodInvoices::PeriodInvoices()
 void PeriodInvoices::open(std::string_view folder, double start, double end) {
     const std::string database(folder);
     m_clients.setFolder(database);
-    m_clients.open();
     for (InvoicesByRegistration* query : {&m_issued, &m_received}) {
         query->setFolder(database);
         query->setPeriod(start, end);
-        query->open();
     }
+    openSideBySide({&m_clients, &m_issued, &m_received});
     m_registrations = merge(m_issued.groups(), m_received.groups());
     m_issued.groups().clear();
     m_received.groups().clear();

@@ -1,6 +1,7 @@
 #include "source_queries.h"
 
 #include "vrk3/registration.h"
+#include "vrk3/side_by_side.h"
 #include "vrk3/wait_cursor.h"
 
 #include <string>
@@ -17,12 +18,11 @@ bool SourceQueries::AbreConsultas(std::string_view registration, double start, d
     const std::string database(folder);
 
     m_cliente.setFolder(database);
-    m_cliente.open();
     for (InvoiceTableQuery* query : {&m_emitida, &m_recebida}) {
         query->setFolder(database);
         query->setParameters(number, start, end);
-        query->open();
     }
+    openSideBySide({&m_cliente, &m_emitida, &m_recebida});
     return m_cliente.isOpen() && m_emitida.isOpen() && m_recebida.isOpen();
 }
 

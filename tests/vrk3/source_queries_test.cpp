@@ -310,12 +310,15 @@ TEST_F(SourceQueriesTest, ClientQueryOpensFirstAndOpenedQueriesStayOpenAfterAFai
     EXPECT_FALSE(queries.recebida().isOpen());
     EXPECT_EQ(host.events, (std::vector<std::string>{"cursor sql", "cursor default"}));
 
+    // The tables are read side by side, yet the first table's fault is the one told.
     write();
     queries.FechaConsultas();
     test::writeFile(folder.path() / "DSCLI.DB", "");
-    EXPECT_NE(failureOf([&] { open("1", day(1), day(31)); }), "no error");
+    test::writeFile(folder.path() / "DSEMI.DB", "not a table");
+    EXPECT_NE(failureOf([&] { open("1", day(1), day(31)); }).find("DSCLI"), std::string::npos);
     EXPECT_FALSE(queries.cliente().isOpen());
     EXPECT_FALSE(queries.emitida().isOpen());
+    EXPECT_FALSE(queries.recebida().isOpen());
 }
 
 TEST_F(SourceQueriesTest, OpenQueryRefusesAnotherFolderAndKeepsItsRows) {
