@@ -136,7 +136,8 @@ void Table::walkChain(const BlockCallback& onBlock) const {
     check.end();
 }
 
-std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::size_t expected) const {
+std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::size_t expected,
+                                              bool oneBucket) const {
     const auto recordSize = static_cast<std::size_t>(m_header.recordSize);
     const auto blockSize = static_cast<std::size_t>(m_header.blockSize);
     const std::size_t capacity = (blockSize - kBlockHead) / recordSize;
@@ -145,12 +146,14 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
     buckets.front().bytes.reserve(expected * recordSize);
     adviseHugePages(buckets.front().bytes.data(), expected * recordSize);
     // Where each kept record went, in file order, and each block's share of that list: what the chain
-    // walk needs once the file has been read, with the blocks' heads.
+    // walk needs once the file has been read, with the blocks' heads. Into one bucket, a block's records
+    // go one after another, so its first record's index and its count say it all and no list is kept.
     struct Kept {
         std::uint32_t bucket;
         std::uint32_t index;
     };
     std::vector<Kept> kept;
+    std::size_t keptCount = 0;
     struct Block {
         BlockHead head;
         std::size_t firstKept = 0;
@@ -172,7 +175,7 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
             const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
             Block& fact = facts[number];
             fact.head = BlockHead::of(block, recordSize);
-            fact.firstKept = kept.size();
+            fact.firstKept = oneBucket ? keptCount : kept.size();
             const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
             const std::byte* const records = block.data() + kBlockHead;
             sorter(std::span(records, count * recordSize), std::span(bucketOf).first(count));
@@ -186,10 +189,13 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
                     buckets.resize(bucket + 1, RecordSet{recordSize, {}, {}});
                 }
                 std::vector<std::byte>& bytes = buckets[bucket].bytes;
-                kept.push_back({bucket, static_cast<std::uint32_t>(bytes.size() / recordSize)});
+                if (!oneBucket) {
+                    kept.push_back({bucket, static_cast<std::uint32_t>(bytes.size() / recordSize)});
+                }
+                ++keptCount;
                 bytes.insert(bytes.end(), record.begin(), record.end());
             }
-            fact.kept = kept.size() - fact.firstKept;
+            fact.kept = (oneBucket ? keptCount : kept.size()) - fact.firstKept;
         }
         if (read.size() < buffer.size()) {
             break;
@@ -202,7 +208,11 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
         const Block& fact = facts[static_cast<std::size_t>(number)];
         check.records(number, fact.head);
         for (std::size_t i = fact.firstKept; i < fact.firstKept + fact.kept; ++i) {
-            buckets[kept[i].bucket].chainOrder.push_back(kept[i].index);
+            if (oneBucket) {
+                buckets.front().chainOrder.push_back(static_cast<std::uint32_t>(i));
+            } else {
+                buckets[kept[i].bucket].chainOrder.push_back(kept[i].index);
+            }
         }
         number = fact.head.next;
     }
@@ -217,12 +227,12 @@ RecordSet Table::selectBlocks(const BlockSorter& sorter) const {
     // Room for every record the file's blocks can hold, free blocks' included (the header counts only those
     // of the chain), so the kept bytes never move; pages never written to are never taken from the system.
     const std::size_t most = blocks * capacity;
-    std::vector<RecordSet> kept = checkedAgainstChange([&] { return readIntoBuckets(sorter, most); });
+    std::vector<RecordSet> kept = checkedAgainstChange([&] { return readIntoBuckets(sorter, most, true); });
     return std::move(kept.front());
 }
 
 std::vector<RecordSet> Table::sortBlocks(const BlockSorter& sorter) const {
-    return checkedAgainstChange([&] { return readIntoBuckets(sorter, 0); });
+    return checkedAgainstChange([&] { return readIntoBuckets(sorter, 0, false); });
 }
 
 std::optional<std::string> Table::text(std::span<const std::byte> record, const FieldInfo& field) const {

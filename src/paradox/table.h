@@ -130,8 +130,10 @@ private:
     }
     RecordSet selectBlocks(const BlockSorter& sorter) const;
     std::vector<RecordSet> sortBlocks(const BlockSorter& sorter) const;
-    // Room for `expected` records is made in bucket 0 beforehand.
-    std::vector<RecordSet> readIntoBuckets(const BlockSorter& sorter, std::size_t expected) const;
+    // Room for `expected` records is made in bucket 0 beforehand. With oneBucket, the sorter gives no bucket
+    // but 0 and kSkip.
+    std::vector<RecordSet> readIntoBuckets(const BlockSorter& sorter, std::size_t expected,
+                                           bool oneBucket) const;
     // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
     // explains any fault found in it. A reading that succeeded is checked the same way.
     template <class Reading> auto checkedAgainstChange(const Reading& reading) const;
