@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <iconv.h>
+#include <mutex>
 #include <vector>
 
 namespace kalvian {
@@ -60,7 +61,8 @@ bool convertReplacing(void* handle, std::string_view input, std::size_t skip, st
 }
 
 // Through UTF-32 so that an invalid source byte and an unrepresentable character are each replaced once.
-// The iconv state is shared by copies: one thread at a time.
+// The iconv state is shared by copies and by threads (the export builds lines on two): one conversion at a
+// time.
 class IconvConverter : public CodePageConverter {
 public:
     explicit IconvConverter(int codePage)
@@ -70,6 +72,7 @@ public:
     bool valid() const { return m_toWide && m_fromWide; }
 
     std::string toWindows1252(std::string_view input, bool& complete) const override {
+        const std::lock_guard lock(m_converting);
         std::string wide;
         const char replacementChar[kWideChar] = {'?', 0, 0, 0};
         complete =
@@ -82,6 +85,7 @@ public:
 private:
     IconvHandle m_toWide;
     IconvHandle m_fromWide;
+    mutable std::mutex m_converting;
 };
 
 } // namespace

@@ -38,6 +38,10 @@ int FileCalls::sync(int fd) {
     return ::fsync(fd);
 }
 
+int FileCalls::startWriteback(int fd, long long offset, long long length) {
+    return ::sync_file_range(fd, offset, length, SYNC_FILE_RANGE_WRITE);
+}
+
 int FileCalls::close(int fd) {
     return ::close(fd);
 }

@@ -22,6 +22,8 @@ public:
     virtual long write(int fd, const char* data, std::size_t size);
     // Flushes a file or a folder to the disk.
     virtual int sync(int fd);
+    // Starts writing that part of a file to the disk without waiting for it (a hint that may fail).
+    virtual int startWriteback(int fd, long long offset, long long length);
     virtual int close(int fd);
     // Gives a file without a name its name in the folder, failing with EEXIST when the name is taken.
     virtual int nameUnnamed(int fd, int folder, const std::string& name);

@@ -87,6 +87,8 @@ void ReplacingFile::createNamed() {
             }
             m_fd = fd;
             m_temporary = name;
+            m_written = 0;
+            m_writebackAsked = 0;
             return;
         }
         if (errno != EEXIST) {
@@ -320,6 +322,14 @@ void ReplacingFile::writeAll(std::string_view bytes) {
             fail(FileStep::Write, written < 0 ? errno : ENOSPC);
         }
         done += static_cast<std::size_t>(written);
+    }
+    // The disk takes the file a few megabytes at a time while the rest is built, so that the flush at commit
+    // has little left to wait for. Only a hint: whatever fails here, that flush reports.
+    constexpr long long kWritebackStep = 4 << 20;
+    m_written += static_cast<long long>(bytes.size());
+    if (m_written - m_writebackAsked >= kWritebackStep) {
+        m_calls.startWriteback(m_fd, m_writebackAsked, m_written - m_writebackAsked);
+        m_writebackAsked = m_written;
     }
 }
 

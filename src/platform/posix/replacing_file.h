@@ -60,6 +60,9 @@ private:
     InterruptCleanup m_cleanup;
     InterruptCleanup m_claim; // the empty file claiming the target's name, for the moment it does
     BufferedOutput m_output;
+    // Bytes written to m_fd, and how many of them the disk has been asked to take (startWriteback).
+    long long m_written = 0;
+    long long m_writebackAsked = 0;
     bool m_synced = false;
 };
 

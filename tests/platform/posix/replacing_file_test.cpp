@@ -33,9 +33,9 @@ struct Lacks {
     int links = 0; // also for naming a file without a name
 };
 
-// Such a file system, where one step may also fail ("criar", "gravar", "sync-arquivo", "nome" for the
-// target's name, "sync-pasta"). It records the calls that matter for a power cut (the file's sync, the
-// target's name appearing, the folder's sync) and which calls gave the target its name.
+// Such a file system, where one step may also fail ("criar", "gravar", "writeback", "sync-arquivo", "nome"
+// for the target's name, "sync-pasta"). It records the calls that matter for a power cut (the file's sync,
+// the target's name appearing, the folder's sync) and which calls gave the target its name.
 class LackingFileSystem : public FileCalls {
 public:
     explicit LackingFileSystem(Lacks lacks, const char* failingStep = "", int error = 0)
@@ -43,6 +43,7 @@ public:
 
     std::vector<std::string> log;
     std::string way;
+    std::vector<std::pair<long long, long long>> writebacks; // (offset, length)
 
     int createUnnamed(int folder) override {
         return refused(m_lacks.unnamedFiles, "criar") ? -1 : FileCalls::createUnnamed(folder);
@@ -52,6 +53,10 @@ public:
     }
     long write(int fd, const char* data, std::size_t size) override {
         return refused(0, "gravar") ? -1 : FileCalls::write(fd, data, size);
+    }
+    int startWriteback(int fd, long long offset, long long length) override {
+        writebacks.emplace_back(offset, length);
+        return refused(0, "writeback") ? -1 : FileCalls::startWriteback(fd, offset, length);
     }
     int sync(int fd) override {
         struct stat info {};
@@ -158,6 +163,24 @@ TEST_P(ReplacingFilePosixTest, NewFileAppearsWholeAndAlone) {
     EXPECT_TRUE(file.commit(Placement::New));
     EXPECT_EQ(readFile(target()), "H0000000012340\r\n" + std::string(200000, 'E'));
     EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
+}
+
+TEST_P(ReplacingFilePosixTest, LargeFileGoesToTheDiskAsItGrowsWhateverTheHintAnswers) {
+    for (const int hintError : {0, EINVAL}) {
+        LackingFileSystem calls(GetParam().lacks, "writeback", hintError);
+        const std::string bytes(9 << 20, 'E');
+        EXPECT_EQ(writeAndCommit(target(), calls, bytes, Placement::Replace), "gravado");
+        EXPECT_EQ(readFile(target()), bytes);
+        // Each file written (a file without a name, then a named one where it can get no name) is asked
+        // for from its start, piece after piece.
+        ASSERT_FALSE(calls.writebacks.empty());
+        long long end = 0;
+        for (const auto& [offset, length] : calls.writebacks) {
+            EXPECT_TRUE(offset == end || offset == 0) << offset;
+            EXPECT_GE(length, 4 << 20);
+            end = offset + length;
+        }
+    }
 }
 
 TEST_P(ReplacingFilePosixTest, RunThatLosesTheRaceChangesNothingUntilItMayReplace) {
