@@ -3,6 +3,7 @@
 #include "common/source_record.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace kalvian {
 
@@ -17,6 +18,9 @@ public:
     virtual void next() = 0;
     // The current row; valid while not eof().
     virtual const SourceRecord& current() const = 0;
+    // Another cursor over the same rows, walked on its own (also in another thread) while the query stays
+    // as it is.
+    virtual std::unique_ptr<InvoiceQuery> anotherCursor() const = 0;
 };
 
 } // namespace kalvian

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -84,6 +85,9 @@ public:
     // Says that find(code) comes soon, so that a lookup holding its clients in memory can start fetching
     // that one meanwhile: clients are met in no order, and each is likely far from the processor's caches.
     virtual void prefetch(std::int32_t) {}
+    // Another lookup over the same clients, used on its own (also in another thread) while this one stays
+    // as it is.
+    virtual std::unique_ptr<ClientLookup> anotherLookup() const = 0;
 };
 
 } // namespace kalvian

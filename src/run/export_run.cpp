@@ -7,12 +7,17 @@
 #include "platform/files.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
+#include "run/background_writer.h"
+#include "run/side_by_side_lines.h"
 
 #include <optional>
 
 namespace kalvian {
 
 namespace {
+
+// Lines are handed over to be written at least this much at a time.
+constexpr std::size_t kHandedBytes = 64 * 1024;
 
 std::string targetPath(const ExportView& view) {
     return MontaCaminho(view.destinationFolder(), view.fileName());
@@ -44,24 +49,33 @@ struct Output {
     }
 };
 
-// Lines are built one after another into a buffer that stays in the processor's cache, then written and
-// added up together.
-template <class AppendLine>
-void writeLines(ExportView& view, const Output& output, InvoiceQuery& query, AppendLine appendLine) {
-    constexpr std::size_t kBufferedBytes = 32 * 1024;
-    std::string lines;
-    lines.reserve(2 * kBufferedBytes);
-    for (query.first(); !query.eof(); query.next()) {
-        appendLine(lines, query.current());
-        lines += "\r\n";
-        if (lines.size() >= kBufferedBytes) {
-            output.write(lines);
-            lines.clear();
+// Where the lines of a run go: handed over to be written and added up while the next ones are built,
+// pieces too small for that gathered first.
+class LineSink {
+public:
+    LineSink(ExportView& view, BackgroundWriter& writer) : m_view(view), m_writer(writer) {}
+
+    void take(std::string& built, std::size_t rows) {
+        if (m_gathered.empty() && built.size() >= kHandedBytes) {
+            m_writer.hand(built);
+        } else {
+            m_gathered += built;
+            built.clear();
+            if (m_gathered.size() >= kHandedBytes) {
+                m_writer.hand(m_gathered);
+            }
         }
-        view.stepProgress();
+        for (std::size_t i = 0; i < rows; ++i) {
+            m_view.stepProgress();
+        }
     }
-    output.write(lines);
-}
+    void finish() { m_writer.finish(m_gathered); }
+
+private:
+    ExportView& m_view;
+    BackgroundWriter& m_writer;
+    std::string m_gathered;
+};
 
 // The question about an existing file; on any answer but Yes, the notice to change the name.
 bool replacingAllowed(ExportView& view) {
@@ -120,18 +134,29 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
 
     ReplacingFile file(target, calls);
     const Output output{file, check};
-    output.write(LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n");
+    BackgroundWriter writer([&output](const std::string& lines) { output.write(lines); });
+    LineSink sink(view, writer);
+    std::string header = LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n";
+    sink.take(header, 0);
 
-    ClientBlocks clients(sources.clients);
+    const auto take = [&sink](std::string& built, std::size_t rows) { sink.take(built, rows); };
+    SideBySideLines sideBySide(sources.clients);
     MostraStatus(view, "Notas Emitidas...");
-    writeLines(view, output, sources.issued, [&](std::string& lines, const SourceRecord& invoice) {
-        LinhaEmitida(lines, invoice, clients, dateSeparator);
-    });
+    sideBySide.build(
+        sources.issued,
+        [&](std::string& line, const SourceRecord& invoice, ClientBlocks& clients) {
+            LinhaEmitida(line, invoice, clients, dateSeparator);
+        },
+        take);
 
     MostraStatus(view, "Notas Recebidas...");
-    writeLines(view, output, sources.received, [&](std::string& lines, const SourceRecord& invoice) {
-        LinhaRecebida(lines, invoice, clients, dateSeparator);
-    });
+    sideBySide.build(
+        sources.received,
+        [&](std::string& line, const SourceRecord& invoice, ClientBlocks& clients) {
+            LinhaRecebida(line, invoice, clients, dateSeparator);
+        },
+        take);
+    sink.finish();
 
     // A file that another program gave the name while this run wrote meets the question it would have met
     // had it been there from the start.

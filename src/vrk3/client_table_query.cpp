@@ -66,7 +66,7 @@ bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
     return true;
 }
 
-void ClientTableQuery::prefetch(std::int32_t code) {
+void ClientTableQuery::prefetchRecord(std::int32_t code) const {
     const std::uint32_t row = isOpen() ? rowOf(code) : kNoRow;
     if (row == kNoRow) {
         return;
@@ -77,6 +77,33 @@ void ClientTableQuery::prefetch(std::int32_t code) {
         __builtin_prefetch(record.data() + at);
     }
     __builtin_prefetch(record.data() + record.size() - 1);
+}
+
+// Finds clients as the query does, with a record of its own: many readers may share the query's index and
+// rows, which nothing changes while the query is open.
+class ClientTableQuery::Reader : public ClientLookup {
+public:
+    explicit Reader(const ClientTableQuery& query) : m_query(query) {}
+
+    const SourceRecord* find(std::int32_t code) override {
+        const std::uint32_t row = m_query.rowOf(code);
+        if (row == kNoRow) {
+            return nullptr;
+        }
+        m_current.setRecord(m_query.table(), m_query.records().record(row));
+        return &m_current;
+    }
+    void prefetch(std::int32_t code) override { m_query.prefetchRecord(code); }
+    std::unique_ptr<ClientLookup> anotherLookup() const override { return m_query.anotherLookup(); }
+
+private:
+    const ClientTableQuery& m_query;
+    RowRecord m_current;
+};
+
+std::unique_ptr<ClientLookup> ClientTableQuery::anotherLookup() const {
+    requireOpen();
+    return std::make_unique<Reader>(*this);
 }
 
 } // namespace kalvian

@@ -24,7 +24,8 @@ public:
     const SourceRecord* find(std::int32_t code) override {
         return LocalizaCliente(code) ? &m_current : nullptr;
     }
-    void prefetch(std::int32_t code) override;
+    void prefetch(std::int32_t code) override { prefetchRecord(code); }
+    std::unique_ptr<ClientLookup> anotherLookup() const override;
 
 protected:
     void select(const paradox::Table& table) override;
@@ -37,8 +38,11 @@ protected:
 private:
     static constexpr std::uint32_t kNoRow = 0xFFFFFFFF;
 
+    class Reader;
+
     // The row of the first client with that code, or kNoRow.
     std::uint32_t rowOf(std::int32_t code) const;
+    void prefetchRecord(std::int32_t code) const;
 
     // (CODCLI, row) in CODCLI order, rows of one code in chain order. Clients without a code are never
     // found.

@@ -56,4 +56,9 @@ void InvoiceTableQuery::first() {
     m_walk.first();
 }
 
+std::unique_ptr<InvoiceQuery> InvoiceTableQuery::anotherCursor() const {
+    requireOpen();
+    return std::make_unique<RecordCursor>(name(), table(), records(), records().chainOrder);
+}
+
 } // namespace kalvian

@@ -22,6 +22,7 @@ public:
     bool eof() const override { return m_walk.eof(); }
     void next() override { m_walk.next(); }
     const SourceRecord& current() const override { return m_walk.current(); }
+    std::unique_ptr<InvoiceQuery> anotherCursor() const override;
 
 protected:
     void select(const paradox::Table& table) override;

@@ -16,4 +16,8 @@ const SourceRecord& RecordCursor::current() const {
     return m_current;
 }
 
+std::unique_ptr<InvoiceQuery> RecordCursor::anotherCursor() const {
+    return std::make_unique<RecordCursor>(*this);
+}
+
 } // namespace kalvian

@@ -27,6 +27,7 @@ public:
     void next() override { ++m_position; }
     // Raises "<query>: No current record" past the last row.
     const SourceRecord& current() const override;
+    std::unique_ptr<InvoiceQuery> anotherCursor() const override;
 
 private:
     std::string m_queryName;

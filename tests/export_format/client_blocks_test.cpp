@@ -30,6 +30,9 @@ public:
         ++lookups[code];
         return m_clients.find(code);
     }
+    std::unique_ptr<ClientLookup> anotherLookup() const override {
+        return std::make_unique<CountingClients>(*this);
+    }
     std::map<std::int32_t, int> lookups;
 
 private:
@@ -122,6 +125,9 @@ TEST(ClientBlocks, ThousandsOfClientsAreEachBuiltOnceAndFoundAgain) {
         const SourceRecord* find(std::int32_t code) override {
             ++lookups;
             return clients.find(code);
+        }
+        std::unique_ptr<ClientLookup> anotherLookup() const override {
+            return std::make_unique<Counting>(*this);
         }
         MemoryClients& clients;
         int lookups = 0;

@@ -165,6 +165,9 @@ public:
         asked.push_back(code);
         return nullptr;
     }
+    std::unique_ptr<ClientLookup> anotherLookup() const override {
+        return std::make_unique<CountingClients>(*this);
+    }
     std::vector<std::int32_t> asked;
 };
 

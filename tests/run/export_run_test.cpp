@@ -196,35 +196,51 @@ TEST_F(ExportRunTest, RealPathFaults) {
     EXPECT_EQ(leftovers().size(), 2u);
 }
 
-// A row that cannot be read stops the run like a failed write.
+// A row that cannot be read stops the run like a failed write: moving onto row `broken` fails, in every
+// cursor over the rows.
 class BrokenQuery : public MemoryQuery {
 public:
-    using MemoryQuery::MemoryQuery;
+    BrokenQuery(std::vector<MemoryRecord> rows, std::size_t broken)
+        : MemoryQuery(std::move(rows)), m_broken(broken) {}
+    void first() override {
+        MemoryQuery::first();
+        m_position = 0;
+    }
     void next() override {
         MemoryQuery::next();
-        if (++m_moves == 2) {
+        if (++m_position == m_broken) {
             throw Error("Falha de leitura da tabela");
         }
     }
+    std::unique_ptr<InvoiceQuery> anotherCursor() const override {
+        return std::make_unique<BrokenQuery>(*this);
+    }
 
 private:
-    int m_moves = 0;
+    std::size_t m_broken;
+    std::size_t m_position = 0;
 };
 
 TEST_F(ExportRunTest, ReadFailureMidwayKeepsTheOldFile) {
-    writeFile(target(), "antigo");
-    BrokenQuery issued({invoice(3, "1", 1, 1), invoice(3, "1", 2, 1), invoice(3, "1", 3, 1)});
-    std::string message;
-    try {
-        ExportaDados(view, {issued, data.received, data.clients}, '/');
-    } catch (const Error& error) {
-        message = error.what();
+    // A few rows are built here; many on two threads, the failing row in a chunk of either.
+    for (const auto& [rows, broken] :
+         {std::pair<std::size_t, std::size_t>{3, 2}, {9000, 4500}, {9000, 4700}}) {
+        writeFile(target(), "antigo");
+        view.steps = 0;
+        BrokenQuery issued(std::vector<MemoryRecord>(rows, invoice(3, "1", 1, 1)), broken);
+        std::string message;
+        try {
+            ExportaDados(view, {issued, data.received, data.clients}, '/');
+        } catch (const Error& error) {
+            message = error.what();
+        }
+        EXPECT_EQ(message, "Falha de leitura da tabela") << broken;
+        // Every line before the failing row was built and counted.
+        EXPECT_EQ(view.steps, static_cast<int>(broken)) << broken;
+        EXPECT_EQ(readFile(target()), "antigo") << broken;
+        EXPECT_EQ(leftovers(), std::vector<std::string>{"saida.txt"}) << broken;
+        EXPECT_EQ(view.events.back(), "panel pnlBotoes") << broken;
     }
-    EXPECT_EQ(message, "Falha de leitura da tabela");
-    EXPECT_EQ(view.steps, 2);
-    EXPECT_EQ(readFile(target()), "antigo");
-    EXPECT_EQ(leftovers(), std::vector<std::string>{"saida.txt"});
-    EXPECT_EQ(view.events.back(), "panel pnlBotoes");
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -38,6 +39,9 @@ public:
     explicit MemoryClients(std::vector<MemoryRecord> clients = {});
 
     const SourceRecord* find(std::int32_t code) override;
+    std::unique_ptr<ClientLookup> anotherLookup() const override {
+        return std::make_unique<MemoryClients>(*this);
+    }
 
 private:
     std::vector<MemoryRecord> m_clients;
@@ -54,6 +58,9 @@ public:
     bool eof() const override { return m_position >= m_rows.size(); }
     void next() override { ++m_position; }
     const SourceRecord& current() const override { return m_rows.at(m_position); }
+    std::unique_ptr<InvoiceQuery> anotherCursor() const override {
+        return std::make_unique<MemoryQuery>(m_rows);
+    }
 
 private:
     std::vector<MemoryRecord> m_rows;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kalvian {
+
+// Passes an export's lines on (to the file and its check) from a thread of its own, so that the next lines
+// are built meanwhile. Lines are handed over a buffer at a time, and a few buffers at most wait. The thread
+// starts with the first buffer handed over before the last one, so a small file is passed on in the calling
+// thread alone. A failure to pass lines on reaches the caller at its next hand-over, or at finish().
+class BackgroundWriter {
+public:
+    using Sink = std::function<void(const std::string& lines)>;
+
+    explicit BackgroundWriter(Sink sink) : m_sink(std::move(sink)) {}
+    // Stops the thread; what still waits, after a failure, is dropped.
+    ~BackgroundWriter();
+
+    BackgroundWriter(const BackgroundWriter&) = delete;
+    BackgroundWriter& operator=(const BackgroundWriter&) = delete;
+
+    // Takes the lines, leaving `lines` empty to be filled again: a buffer already passed on, where there is
+    // one, so that the same few buffers go round.
+    void hand(std::string& lines);
+    // Passes on the last lines and everything handed over before them, then ends the thread. Raises the
+    // first failure to pass lines on.
+    void finish(const std::string& lines);
+
+private:
+    static constexpr std::size_t kMostWaiting = 2;
+
+    void passOn();
+    // Waits, holding the lock, until no buffer waits to be passed on.
+    void drain(std::unique_lock<std::mutex>& lock);
+    void stop();
+
+    Sink m_sink;
+    std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::deque<std::string> m_waiting;
+    std::vector<std::string> m_spare; // emptied buffers, to be filled again without allocating
+    bool m_passing = false;           // a buffer is being passed on
+    bool m_stopping = false;
+    std::exception_ptr m_failure;
+    std::thread m_thread;
+};
+
+} // namespace kalvian
