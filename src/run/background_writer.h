@@ -13,9 +13,10 @@
 namespace kalvian {
 
 // Passes an export's lines on (to the file and its check) from a thread of its own, so that the next lines
-// are built meanwhile. Lines are handed over a buffer at a time, and a few buffers at most wait. The thread
-// starts with the first buffer handed over before the last one, so a small file is passed on in the calling
-// thread alone. A failure to pass lines on reaches the caller at its next hand-over, or at finish().
+// are built meanwhile. Lines are handed over a buffer at a time, and a few buffers at most wait. The first
+// megabyte is passed on in the calling thread, and the thread starts only after it: for a smaller file, as
+// most are when every registration of an office is exported, a thread would cost more than it saves. A
+// failure to pass lines on reaches the caller at its next hand-over, or at finish().
 class BackgroundWriter {
 public:
     using Sink = std::function<void(const std::string& lines)>;
@@ -36,6 +37,7 @@ public:
 
 private:
     static constexpr std::size_t kMostWaiting = 2;
+    static constexpr std::size_t kPassedHere = 1 << 20;
 
     void passOn();
     // Waits, holding the lock, until no buffer waits to be passed on.
@@ -49,6 +51,7 @@ private:
     std::vector<std::string> m_spare; // emptied buffers, to be filled again without allocating
     bool m_passing = false;           // a buffer is being passed on
     bool m_stopping = false;
+    std::size_t m_passedHere = 0; // bytes passed on in the calling thread
     std::exception_ptr m_failure;
     std::thread m_thread;
 };

@@ -35,6 +35,7 @@ TEST(BackgroundWriter, PassesEverythingOnInOrderAndTheSameFewBuffersGoRound) {
 }
 
 TEST(BackgroundWriter, AFailureToPassLinesOnReachesTheCallerAndStopsThePassing) {
+    // The first pieces are passed on in the calling thread, the later ones in the writer's own.
     for (const int failing : {0, 5}) {
         int passed = 0;
         BackgroundWriter writer([&](const std::string&) {
@@ -46,7 +47,7 @@ TEST(BackgroundWriter, AFailureToPassLinesOnReachesTheCallerAndStopsThePassing) 
         try {
             std::string lines;
             for (int i = 0; i < 50; ++i) {
-                lines = "linha";
+                lines.assign(300000, 'E');
                 writer.hand(lines);
             }
             writer.finish("fim");
