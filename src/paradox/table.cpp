@@ -153,7 +153,7 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
         std::uint32_t index;
     };
     std::vector<Kept> kept;
-    std::size_t keptCount = 0;
+    std::size_t keptCount = 0; // as many as `kept` holds, where it is kept
     struct Block {
         BlockHead head;
         std::size_t firstKept = 0;
@@ -175,7 +175,7 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
             const std::span<const std::byte> block = read.subspan(at, std::min(blockSize, read.size() - at));
             Block& fact = facts[number];
             fact.head = BlockHead::of(block, recordSize);
-            fact.firstKept = oneBucket ? keptCount : kept.size();
+            fact.firstKept = keptCount;
             const std::size_t count = fact.head.records(recordSize, capacity).value_or(0);
             const std::byte* const records = block.data() + kBlockHead;
             sorter(std::span(records, count * recordSize), std::span(bucketOf).first(count));
@@ -195,7 +195,7 @@ std::vector<RecordSet> Table::readIntoBuckets(const BlockSorter& sorter, std::si
                 ++keptCount;
                 bytes.insert(bytes.end(), record.begin(), record.end());
             }
-            fact.kept = (oneBucket ? keptCount : kept.size()) - fact.firstKept;
+            fact.kept = keptCount - fact.firstKept;
         }
         if (read.size() < buffer.size()) {
             break;

@@ -32,18 +32,15 @@ void BackgroundWriter::hand(std::string& lines) {
     m_changed.notify_all();
 }
 
-void BackgroundWriter::finish(const std::string& lines) {
-    if (m_thread.joinable()) {
-        {
-            std::unique_lock lock(m_mutex);
-            drain(lock);
-        }
-        stop();
-        if (m_failure) {
-            std::rethrow_exception(m_failure);
-        }
+void BackgroundWriter::finish() {
+    {
+        std::unique_lock lock(m_mutex);
+        drain(lock);
     }
-    m_sink(lines);
+    stop();
+    if (m_failure) {
+        std::rethrow_exception(m_failure);
+    }
 }
 
 void BackgroundWriter::drain(std::unique_lock<std::mutex>& lock) {

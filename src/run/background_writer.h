@@ -31,9 +31,9 @@ public:
     // Takes the lines, leaving `lines` empty to be filled again: a buffer already passed on, where there is
     // one, so that the same few buffers go round.
     void hand(std::string& lines);
-    // Passes on the last lines and everything handed over before them, then ends the thread. Raises the
-    // first failure to pass lines on.
-    void finish(const std::string& lines);
+    // Waits until everything handed over has been passed on, then ends the thread. Raises the first failure
+    // to pass lines on.
+    void finish();
 
 private:
     static constexpr std::size_t kMostWaiting = 2;

@@ -16,9 +16,6 @@ namespace kalvian {
 
 namespace {
 
-// Lines are handed over to be written at least this much at a time.
-constexpr std::size_t kHandedBytes = 64 * 1024;
-
 std::string targetPath(const ExportView& view) {
     return MontaCaminho(view.destinationFolder(), view.fileName());
 }
@@ -47,34 +44,6 @@ struct Output {
             check->addWritten(lines);
         }
     }
-};
-
-// Where the lines of a run go: handed over to be written and added up while the next ones are built,
-// pieces too small for that gathered first.
-class LineSink {
-public:
-    LineSink(ExportView& view, BackgroundWriter& writer) : m_view(view), m_writer(writer) {}
-
-    void take(std::string& built, std::size_t rows) {
-        if (m_gathered.empty() && built.size() >= kHandedBytes) {
-            m_writer.hand(built);
-        } else {
-            m_gathered += built;
-            built.clear();
-            if (m_gathered.size() >= kHandedBytes) {
-                m_writer.hand(m_gathered);
-            }
-        }
-        for (std::size_t i = 0; i < rows; ++i) {
-            m_view.stepProgress();
-        }
-    }
-    void finish() { m_writer.finish(m_gathered); }
-
-private:
-    ExportView& m_view;
-    BackgroundWriter& m_writer;
-    std::string m_gathered;
 };
 
 // The question about an existing file; on any answer but Yes, the notice to change the name.
@@ -134,12 +103,17 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
 
     ReplacingFile file(target, calls);
     const Output output{file, check};
+    // Small pieces are gathered by the file's own buffer; each is handed over as it comes.
     BackgroundWriter writer([&output](const std::string& lines) { output.write(lines); });
-    LineSink sink(view, writer);
     std::string header = LinhaCabecalho(utf8ToWindows1252(view.registration())) + "\r\n";
-    sink.take(header, 0);
+    writer.hand(header);
 
-    const auto take = [&sink](std::string& built, std::size_t rows) { sink.take(built, rows); };
+    const auto take = [&](std::string& built, std::size_t rows) {
+        writer.hand(built);
+        for (std::size_t i = 0; i < rows; ++i) {
+            view.stepProgress();
+        }
+    };
     SideBySideLines sideBySide(sources.clients);
     MostraStatus(view, "Notas Emitidas...");
     sideBySide.build(
@@ -156,7 +130,7 @@ bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSepar
             LinhaRecebida(line, invoice, clients, dateSeparator);
         },
         take);
-    sink.finish();
+    writer.finish();
 
     // A file that another program gave the name while this run wrote meets the question it would have met
     // had it been there from the start.

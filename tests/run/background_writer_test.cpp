@@ -27,7 +27,9 @@ TEST(BackgroundWriter, PassesEverythingOnInOrderAndTheSameFewBuffersGoRound) {
         writer.hand(lines);
         EXPECT_TRUE(lines.empty());
     }
-    writer.finish("fim");
+    lines = "fim";
+    writer.hand(lines);
+    writer.finish();
     handed.emplace_back(3, 'm');
     EXPECT_EQ(passed, handed);
     // Buffers given back are filled again as they are, and grow no further than the lines ask.
@@ -50,7 +52,7 @@ TEST(BackgroundWriter, AFailureToPassLinesOnReachesTheCallerAndStopsThePassing) 
                 lines.assign(300000, 'E');
                 writer.hand(lines);
             }
-            writer.finish("fim");
+            writer.finish();
         } catch (const std::runtime_error& error) {
             message = error.what();
         }
