@@ -4,6 +4,7 @@
 #include "common/trim.h"
 #include "common/windows1252.h"
 #include "export_format/export_lines.h"
+#include "export_format/file_name.h"
 #include "platform/files.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
@@ -60,7 +61,8 @@ bool replacingAllowed(ExportView& view) {
 }
 
 // How the file may take its name; nothing when the user declined to replace an existing file (after the
-// "Alerta" notice). A missing folder or file name raises kalvian::Error after focusing its field.
+// "Alerta" notice). A missing folder or file name, or a name Windows cannot hold, raises kalvian::Error after
+// focusing its field.
 std::optional<Placement> ValidaDestino(ExportView& view) {
     if (trimBlanks(view.destinationFolder()).empty()) {
         view.focusDestinationFolder();
@@ -69,6 +71,10 @@ std::optional<Placement> ValidaDestino(ExportView& view) {
     if (trimBlanks(view.fileName()).empty()) {
         view.focusFileName();
         throw Error("Informe um nome para o arquivo exportado");
+    }
+    if (const std::optional<std::string> fault = windowsNameFault(view.fileName())) {
+        view.focusFileName();
+        throw Error(*fault);
     }
     if (!fileExists(targetPath(view))) {
         return Placement::New;

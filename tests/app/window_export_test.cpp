@@ -49,23 +49,27 @@ TEST_F(WindowExportTest, ReplacePromptAnsweredYesAndNo) {
     EXPECT_EQ(focused(), QStringLiteral("edtArquivo"));
 }
 
-TEST_F(WindowExportTest, MissingDestinationShowsTheErrorBoxAndFocusesTheField) {
+TEST_F(WindowExportTest, MissingOrUnusableDestinationShowsTheErrorBoxAndFocusesTheField) {
     const struct {
         const char* field;
+        const char* text;
         const char* message;
     } cases[] = {
-        {"edtDestino", "error Selecione a pasta onde o arquivo deverá ser gravado"},
-        {"edtArquivo", "error Informe um nome para o arquivo exportado"},
+        {"edtDestino", "   ", "error Selecione a pasta onde o arquivo deverá ser gravado"},
+        {"edtArquivo", "   ", "error Informe um nome para o arquivo exportado"},
+        {"edtArquivo", "lpt1",
+         "error O nome \"lpt1\" é reservado pelo Windows para um dispositivo e não pode ser nome de arquivo"},
     };
     for (const auto& c : cases) {
         edit("edtDestino")->setText(QString::fromStdString(destination.path().string()));
         edit("edtArquivo")->setText(QStringLiteral("saida.txt"));
-        edit(c.field)->setText(QStringLiteral("   "));
+        edit(c.field)->setText(QString::fromLatin1(c.text));
         messages->shown.clear();
         click("btnExportar");
         EXPECT_EQ(messages->shown, std::vector<std::string>{c.message}) << c.field;
         EXPECT_EQ(focused(), QString::fromLatin1(c.field));
     }
+    EXPECT_TRUE(std::filesystem::is_empty(destination.path()));
 }
 
 // The window shows the system's error texts alone; where and why is for the command line.

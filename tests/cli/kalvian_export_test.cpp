@@ -86,6 +86,15 @@ TEST_F(KalvianExportTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
          "Invalid filename. " +
              (fs::path(destino() + "/nao/existe") / "VRK3_123__01_03_2008__31_03_2008.txt").string() + ": " +
              reasonAndText(PathFailure::FolderMissing) + "\n"},
+        {"nome-de-dispositivo", march("--inscricao 123 --substituir --arquivo CON"), nullptr, 1,
+         "O nome \"CON\" é reservado pelo Windows para um dispositivo e não pode ser nome de arquivo.\n"},
+        {"fluxo-alternativo", march("--inscricao 123 --substituir --arquivo a:b.txt"), nullptr, 1,
+         "O nome \"a:b.txt\" tem o caractere :, que o Windows não aceita em nomes de arquivo.\n"},
+        {"resumo-de-dispositivo", march("--inscricao 123 --substituir --resumo '" + destino() + "/aux.csv'"),
+         nullptr, 1,
+         "--resumo " + destino() +
+             "/aux.csv: O nome \"aux.csv\" é reservado pelo Windows para um dispositivo e "
+             "não pode ser nome de arquivo.\n"},
         {"data-invalida", "--origem '" + origem() + "' --inicio 31/02/2008 --fim 31/03/2008 --inscricao 123",
          nullptr, 2, "Data inválida em --inicio: 31/02/2008 (não existe no calendário)\n"},
         {"data-vazia", "--origem '" + origem() + "' --inicio 01/03/2008 --fim '' --inscricao 123", nullptr, 2,
