@@ -74,6 +74,7 @@ private:
     void actPastaOrigemExecute();
     void actPastaDestinoExecute();
     void actSairExecute();
+    void actAjudaExecute();
 
     std::unique_ptr<WindowMessages> m_messages;
     std::unique_ptr<FileChoosers> m_choosers;
@@ -91,6 +92,7 @@ private:
     QAction* actSair = nullptr;
     QAction* actConsulta = nullptr;
     QAction* actNovaConsulta = nullptr;
+    QAction* actAjuda = nullptr;
 
     QFrame* m_upperBox = nullptr;
     QLineEdit* edtInscricao = nullptr;
