@@ -23,11 +23,14 @@ struct Slot {
 
 std::array<Slot, 16> g_slots;
 std::atomic<void (*)()> g_lastWord{nullptr};
+// Held while a file takes its name: an interruption then waits for the name to be taken or not.
+std::mutex g_naming;
 
 // Ended here rather than by the system's own handler, which some systems (Wine) end with status 0: a batch
 // file must not take an interrupted export for a finished one. Ended at once, not through ExitProcess,
 // whose clean-up would wait for locks the interrupted threads may hold.
 BOOL WINAPI removeWatchedFilesAndEnd(DWORD) {
+    g_naming.lock(); // never given back: the process ends below
     for (Slot& slot : g_slots) {
         if (slot.state.load(std::memory_order_acquire) == kWatched) {
             ::DeleteFileW(slot.path);
@@ -63,6 +66,14 @@ bool ConsoleInterrupt::watch(const std::wstring& path) {
         }
     }
     return false;
+}
+
+HeldInterrupts::HeldInterrupts() {
+    g_naming.lock();
+}
+
+HeldInterrupts::~HeldInterrupts() {
+    g_naming.unlock();
 }
 
 void endOnConsoleInterrupt(void (*lastWord)()) {

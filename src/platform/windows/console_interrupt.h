@@ -26,6 +26,17 @@ private:
     int m_slot = -1;
 };
 
+// Holds every such interruption back while it lives, for a step that must end one way or the other: the
+// file taking its name (ReplaceFileW stopped halfway can leave a file of its own beside the target).
+class HeldInterrupts {
+public:
+    HeldInterrupts();
+    ~HeldInterrupts();
+
+    HeldInterrupts(const HeldInterrupts&) = delete;
+    HeldInterrupts& operator=(const HeldInterrupts&) = delete;
+};
+
 // From now on every such interruption ends the process with STATUS_CONTROL_C_EXIT, also while no file is
 // watched, after `lastWord` has run (the console given back its code page).
 void endOnConsoleInterrupt(void (*lastWord)());

@@ -133,6 +133,7 @@ void ReplacingFile::writeAll(std::string_view bytes) {
 }
 
 bool ReplacingFile::publish(Placement placement) {
+    const HeldInterrupts held;
     if (placement == Placement::New) {
         if (!m_calls.moveNew(m_temporary, m_path)) {
             const DWORD error = ::GetLastError();
