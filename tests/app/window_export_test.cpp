@@ -75,6 +75,7 @@ TEST_F(WindowExportTest, MissingOrUnusableDestinationShowsTheErrorBoxAndFocusesT
 // The window shows the system's error texts alone; where and why is for the command line.
 TEST_F(WindowExportTest, OutputFailuresKeepTheWindowsTexts) {
     writeFile(destination / "arquivo", "");
+    std::filesystem::create_directory(destination / "pasta.txt");
     const struct {
         const char* name;
         std::string folder;
@@ -87,7 +88,8 @@ TEST_F(WindowExportTest, OutputFailuresKeepTheWindowsTexts) {
          "error Invalid filename"},
         {"arquivo-no-caminho", destination / "arquivo", QStringLiteral("saida.txt"),
          "error Invalid filename"},
-        {"nome-e-uma-pasta", destination.path().string(), QStringLiteral("."), "error File access denied"},
+        {"nome-e-uma-pasta", destination.path().string(), QStringLiteral("pasta.txt"),
+         "error File access denied"},
     };
     for (const auto& c : cases) {
         edit("edtDestino")->setText(QString::fromStdString(c.folder));
