@@ -268,7 +268,10 @@ INSTANTIATE_TEST_SUITE_P(
                        const auto written = fs::last_write_time(p);
                        overwrite(p, kHeader + kBlock, 3 * kBlock, 'x');
                        fs::last_write_time(p, written + std::chrono::seconds(2));
-                   }}),
+                   }},
+        // An edit in place where the time does not move (FAT, shares): the header's change counter tells.
+        ChangeCase{"contador-do-cabecalho-sem-mudar-tamanho-nem-hora", false,
+                   [](const fs::path& p) { test::bumpChangeCounter(p); }}),
     kalvian::test::ByCaseName{});
 
 } // namespace
