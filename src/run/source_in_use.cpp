@@ -1,5 +1,7 @@
 #include "run/source_in_use.h"
 
+#include "vrk3/lock_files.h"
+
 namespace kalvian {
 
 namespace {
@@ -16,8 +18,6 @@ std::string listed(const std::vector<std::string>& names) {
     return text;
 }
 
-} // namespace
-
 std::string sourceInUseText(const LockFiles& found) {
     const std::string files = listed(found.names);
     const std::string unwritten =
@@ -28,6 +28,8 @@ std::string sourceInUseText(const LockFiles& found) {
     return "A VRK 3 parece estar aberta com estas tabelas (" + files + " nesta pasta).\n" + unwritten +
            "\nArquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma aparência.";
 }
+
+} // namespace
 
 std::optional<std::string> sourceInUseWarning(std::string_view folder) {
     const LockFiles found = findLockFiles(folder);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "vrk3/lock_files.h"
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +10,5 @@ namespace kalvian {
 // open (or has them open now, where the system tells), so invoices typed last may not be in the files yet.
 // Nothing for a folder without lock files.
 std::optional<std::string> sourceInUseWarning(std::string_view folder);
-
-// The warning's text for the lock files found.
-std::string sourceInUseText(const LockFiles& found);
 
 } // namespace kalvian
