@@ -14,8 +14,8 @@ namespace {
 
 } // namespace
 
-FileHolder::FileHolder(const std::filesystem::path& file, const std::string& access, const std::string& share,
-                       bool lock) {
+FileHolder::FileHolder(const std::filesystem::path& file, const std::string& access,
+                       const std::string& share) {
     SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
     HANDLE inputRead = nullptr;
     HANDLE inputWrite = nullptr;
@@ -37,7 +37,7 @@ FileHolder::FileHolder(const std::filesystem::path& file, const std::string& acc
     const std::filesystem::path program = KALVIAN_HOLD_FILE_PROGRAM;
     std::wstring line = L"\"" + program.wstring() + L"\" \"" + file.wstring() + L"\" " +
                         std::wstring(access.begin(), access.end()) + L" " +
-                        std::wstring(share.begin(), share.end()) + (lock ? L" lock" : L"");
+                        std::wstring(share.begin(), share.end());
     PROCESS_INFORMATION started{};
     const bool ran = ::CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
                                       nullptr, nullptr, &startup, &started);
@@ -58,7 +58,8 @@ FileHolder::FileHolder(const std::filesystem::path& file, const std::string& acc
         said.append(buffer, got);
     }
     ::CloseHandle(outputRead);
-    m_holding = said == "pronto\n";
+    // Its C runtime writes a text stream: the line ends in CR LF.
+    m_holding = said == "pronto\r\n";
 }
 
 FileHolder::~FileHolder() {

@@ -1,7 +1,6 @@
-// kalvian_hold_file PATH ACCESS SHARE [lock]: holds a file open as another program (VRK 3's database engine)
-// would, for the Windows tests. ACCESS and SHARE are letters among r, w and d (reading, writing, deleting;
-// "-" shares nothing); with "lock" the whole file is also locked for this process alone. Says "pronto" on
-// stdout once it holds the file, and lets it go when its stdin closes.
+// kalvian_hold_file PATH ACCESS SHARE: holds a file open as another program (VRK 3's database engine) would,
+// for the Windows tests. ACCESS and SHARE are letters among r, w and d (reading, writing, deleting; "-"
+// shares nothing). Says "pronto" on stdout once it holds the file, and lets it go when its stdin closes.
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -20,7 +19,7 @@ DWORD flags(const std::string& letters, DWORD read, DWORD write, DWORD remove) {
 
 int wmain(int argc, wchar_t* argv[]) {
     if (argc < 4) {
-        std::fputs("uso: kalvian_hold_file ARQUIVO ACESSO COMPARTILHAMENTO [lock]\n", stderr);
+        std::fputs("uso: kalvian_hold_file ARQUIVO ACESSO COMPARTILHAMENTO\n", stderr);
         return 2;
     }
     const std::wstring wideAccess = argv[2];
@@ -32,13 +31,6 @@ int wmain(int argc, wchar_t* argv[]) {
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         std::fprintf(stderr, "CreateFileW: %lu\n", ::GetLastError());
-        return 1;
-    }
-    OVERLAPPED whole{};
-    if (argc > 4 && std::wstring(argv[4]) == L"lock" &&
-        !::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD,
-                      &whole)) {
-        std::fprintf(stderr, "LockFileEx: %lu\n", ::GetLastError());
         return 1;
     }
     std::fputs("pronto\n", stdout);

@@ -63,6 +63,12 @@ private:
 
 class KalvianExportWindowsTest : public test::KalvianExportTest {};
 
+// Wine's ntdll cannot tell which processes have a file open (it answers no
+// FileProcessIdsUsingFileInformation).
+bool underWine() {
+    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
 TEST_F(KalvianExportWindowsTest, DateSeparatorOfTheLinesComesFromTheRegionalSettings) {
     const struct {
         const wchar_t* shortDate;
@@ -85,28 +91,31 @@ TEST_F(KalvianExportWindowsTest, TablesAndLockFilesAnotherProgramHolds) {
     const std::string golden =
         readFile(std::string(KALVIAN_TEST_DATA_DIR) + "/cli/inscricao-123-marco-2008.txt");
     const std::string held = " (outro programa, talvez a VRK 3, está usando o arquivo)\n";
-    const std::string openNow =
-        "A VRK 3 está aberta agora com estas tabelas (PDOXUSRS.LCK em uso).\n"
+    const std::string unwritten =
         "Notas digitadas nela podem ainda não estar nos arquivos até que ela seja fechada.\n";
+    // Where the system cannot tell that another program has the lock file open, its presence alone tells.
+    const std::string openNow =
+        underWine()
+            ? "A VRK 3 parece estar aberta com estas tabelas (PDOXUSRS.LCK nesta pasta).\n" + unwritten +
+                  "Arquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma "
+                  "aparência.\n"
+            : "A VRK 3 está aberta agora com estas tabelas (PDOXUSRS.LCK em uso).\n" + unwritten;
     const struct {
         const char* name;
         const char* file;
         const char* access;
         const char* share;
-        bool lock;
         std::string err; // an export written when empty, or a warning
         bool exported;
     } cases[] = {
         // Read only: the table is opened without asking to write it.
-        {"tabela-lida-compartilhando-so-leitura", "DSEMI.DB", "r", "r", false, "", true},
+        {"tabela-lida-compartilhando-so-leitura", "DSEMI.DB", "r", "r", "", true},
         // Shared for writing and deleting: what the other program does meanwhile is its own.
-        {"tabela-gravada-compartilhando-leitura", "DSEMI.DB", "rw", "r", false, "", true},
-        {"tabela-excluivel-compartilhando-leitura-e-gravacao", "DSREC.DB", "d", "rw", false, "", true},
-        {"tabela-sem-compartilhar", "DSEMI.DB", "r", "-", false,
+        {"tabela-gravada-compartilhando-leitura", "DSEMI.DB", "rw", "r", "", true},
+        {"tabela-excluivel-compartilhando-leitura-e-gravacao", "DSREC.DB", "d", "rw", "", true},
+        {"tabela-sem-compartilhar", "DSEMI.DB", "r", "-",
          "Não foi possível ler a tabela: " + origem() + "\\DSEMI.DB" + held, false},
-        {"tabela-travada-por-inteiro", "DSREC.DB", "rw", "rwd", true,
-         "Não foi possível ler a tabela: " + origem() + "\\DSREC.DB" + held, false},
-        {"trava-aberta-agora", "PDOXUSRS.LCK", "rw", "rw", false, openNow, true},
+        {"trava-aberta-agora", "PDOXUSRS.LCK", "rw", "rw", openNow, true},
     };
     for (const auto& c : cases) {
         const fs::path file = fs::path(origem()) / c.file;
@@ -116,7 +125,7 @@ TEST_F(KalvianExportWindowsTest, TablesAndLockFilesAnotherProgramHolds) {
         test::emptyFolder(destino());
         const std::vector<std::string> before = test::folderState(origem());
         {
-            const FileHolder holder(file, c.access, c.share, c.lock);
+            const FileHolder holder(file, c.access, c.share);
             ASSERT_TRUE(holder.holding()) << c.name;
             const ProcessEnd result = runExport(march("--inscricao 123"), destino());
             EXPECT_EQ(result.exitCode, c.exported ? 0 : 1) << c.name;
