@@ -380,7 +380,9 @@ void TfrmKalvian::actConsultaExecute() {
         const std::string number = registration();
         const double start = edtDataIni->DateValue();
         const double end = edtDataFin->DateValue();
-        ConsultaDados(m_queries, number, start, end, edtOrigem->text().toStdString(), *this);
+        if (!ConsultaDados(m_queries, number, start, end, edtOrigem->text().toStdString(), *this)) {
+            return;
+        }
         MostraTotais(true);
         actExportar->setEnabled(true);
         edtArquivo->setText(QString::fromStdString(NomeArquivoPadrao(number, start, end)));
@@ -525,6 +527,11 @@ void TfrmKalvian::disableExport() {
 
 void TfrmKalvian::focusStartDate() {
     edtDataIni->setFocus();
+}
+
+bool TfrmKalvian::goOnBesideLockFiles(const std::string& warning) {
+    return m_messages->askYesNo("VRK 3 aberta", warning + "\n\nDeseja consultar os dados mesmo assim ?",
+                                MessageIcon::Warning);
 }
 
 std::string TfrmKalvian::destinationFolder() const {

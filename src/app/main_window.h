@@ -37,6 +37,7 @@ public:
     void focusSourceFolder() override;
     void disableExport() override;
     void focusStartDate() override;
+    bool goOnBesideLockFiles(const std::string& warning) override;
 
     // ExportView
     std::string destinationFolder() const override;

@@ -2,6 +2,7 @@
 
 #include "common/date_serial.h"
 #include "common/error.h"
+#include "run/source_in_use.h"
 #include "vrk3/table_files.h"
 
 namespace kalvian {
@@ -25,12 +26,17 @@ void ValidaArquivos(double start, double end, std::string_view folder, QueryStep
     checkSourceFiles(folder, host);
 }
 
-void ConsultaDados(SourceQueries& queries, std::string_view registration, double start, double end,
+bool ConsultaDados(SourceQueries& queries, std::string_view registration, double start, double end,
                    std::string_view folder, QueryStepHost& host) {
     checkCutOff(end);
     ValidaArquivos(start, end, folder, host);
     queries.FechaConsultas();
+    if (const auto warning = sourceInUseWarning(folder); warning && !host.goOnBesideLockFiles(*warning)) {
+        host.focusSourceFolder();
+        return false;
+    }
     queries.AbreConsultas(registration, start, end, folder, host);
+    return true;
 }
 
 } // namespace kalvian

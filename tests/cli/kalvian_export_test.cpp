@@ -44,6 +44,28 @@ TEST_F(KalvianExportTest, ExportsByteForByteAndPrintsTheCounts) {
     EXPECT_EQ(readFile(exported()), readFile(kGolden));
 }
 
+TEST_F(KalvianExportTest, LockFilesGiveOneWarningAndStayAsTheyWere) {
+    // Contents the engine's own: bytes that are not text, read by no one.
+    writeFile(origem() + "/PDOXUSRS.LCK", std::string("\x01\x00\xFFsess\xE3o 1", 10));
+    writeFile(origem() + "/dsemi.lck", std::string(32, '\0'));
+    const struct {
+        const char* name;
+        std::string arguments;
+    } cases[] = {
+        {"duas-inscricoes", march("--inscricao 123 --inscricao 456")},
+        {"todas", march("--todas")},
+    };
+    for (const auto& c : cases) {
+        test::emptyFolder(destino());
+        const std::vector<std::string> before = test::folderState(origem());
+        const ProcessEnd result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, 0) << c.name << result.err;
+        EXPECT_EQ(result.err, test::kLockFilesWarning) << c.name;
+        EXPECT_EQ(test::folderState(origem()), before) << c.name;
+        EXPECT_EQ(readFile(exported()), readFile(kGolden)) << c.name;
+    }
+}
+
 TEST_F(KalvianExportTest, ReplacesOnlyWhenAsked) {
     ASSERT_EQ(run(march("--inscricao 123")).exitCode, 0);
     writeFile(exported(), "antigo");

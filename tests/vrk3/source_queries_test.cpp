@@ -410,6 +410,74 @@ TEST_F(SourceQueriesTest, QueryStepChecksInOrder) {
     }
 }
 
+TEST_F(SourceQueriesTest, LockFilesAskBeforeAnyTableIsReadAndNoEndsTheStepClosed) {
+    tables.issued = {issued(1, day(10), 1)};
+    write();
+    const std::string path = folder.path().string();
+    const std::string unwritten =
+        "Notas digitadas nela podem ainda não estar nos arquivos até que ela seja fechada.";
+    const std::string leftBehind =
+        "\nArquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma aparência.";
+    const struct {
+        const char* name;
+        std::vector<const char*> lockFiles;
+        bool goOn;
+        std::vector<std::string> events; // after "disable actExportar"
+        bool opened;
+    } cases[] = {
+        {"sem-travas", {}, false, {"cursor sql", "cursor default"}, true},
+        {"outros-arquivos-lck-nao-contam",
+         {"OUTRA.LCK", "DSEMI.LCK.BAK"},
+         false,
+         {"cursor sql", "cursor default"},
+         true},
+        {"nao-encerra-o-passo",
+         {"PDOXUSRS.LCK"},
+         false,
+         {"ask A VRK 3 parece estar aberta com estas tabelas (PDOXUSRS.LCK nesta pasta).\n" + unwritten +
+              leftBehind,
+          "focus edtOrigem"},
+         false},
+        {"sim-segue-em-minusculas",
+         {"dsemi.lck", "paradox.lck"},
+         true,
+         {"ask A VRK 3 parece estar aberta com estas tabelas (paradox.lck e dsemi.lck nesta pasta).\n" +
+              unwritten + leftBehind,
+          "cursor sql", "cursor default"},
+         true},
+        {"as-cinco",
+         {"DSCLI.LCK", "DSREC.LCK", "DSEMI.LCK", "PARADOX.LCK", "PdoxUsrs.lck"},
+         true,
+         {"ask A VRK 3 parece estar aberta com estas tabelas (PdoxUsrs.lck, PARADOX.LCK, DSEMI.LCK, "
+          "DSREC.LCK "
+          "e DSCLI.LCK nesta pasta).\n" +
+              unwritten + leftBehind,
+          "cursor sql", "cursor default"},
+         true},
+    };
+    for (const auto& c : cases) {
+        for (const char* name : c.lockFiles) {
+            test::writeFile(folder.path() / name, "");
+        }
+        // What an earlier, failed step left open is closed whatever the answer.
+        ASSERT_TRUE(open("1", day(1), day(31)));
+        host.events.clear();
+        host.goOn = c.goOn;
+        const bool opened = ConsultaDados(queries, "1", day(1), day(31), path, host);
+        std::vector<std::string> events = {"disable actExportar"};
+        events.insert(events.end(), c.events.begin(), c.events.end());
+        EXPECT_EQ(host.events, events) << c.name;
+        EXPECT_EQ(opened, c.opened) << c.name;
+        for (TableQuery* query : std::initializer_list<TableQuery*>{&queries.emitida(), &queries.recebida(),
+                                                                    &queries.cliente()}) {
+            EXPECT_EQ(query->isOpen(), c.opened) << c.name << " " << query->name();
+        }
+        for (const char* name : c.lockFiles) {
+            fs::remove(folder.path() / name);
+        }
+    }
+}
+
 TEST_F(SourceQueriesTest, QueryStepClosesWhatAFailedStepLeftOpen) {
     tables.issued = {issued(1, day(10), 1), issued(2, day(10), 2)};
     tables.received = {received(2, day(10), 20)};

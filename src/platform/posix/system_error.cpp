@@ -28,6 +28,8 @@ ErrorKind errorKind(int systemError) {
         return ErrorKind::ReadOnly;
     case EISDIR:
         return ErrorKind::IsAFolder;
+    case EBUSY: // Linux's SMB client, for a file another program opened sharing it with no one
+        return ErrorKind::InUse;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
