@@ -341,21 +341,28 @@ TEST_F(SourceQueriesTest, OpenQueryRefusesAnotherFolderAndKeepsItsRows) {
 
 TEST_F(SourceQueriesTest, ReopenedQueryReadsTheNewLayoutOfItsTable) {
     tables.issued = {issued(1, day(10), 11)};
+    tables.clients = {client(7, "Antigo")};
     write();
     open("1", day(1), day(31));
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{11});
+    ASSERT_TRUE(queries.cliente().LocalizaCliente(7));
+    EXPECT_EQ(queries.cliente().current().asText("NOME"), "Antigo");
     queries.FechaConsultas();
 
-    // The same table rewritten with another column in front: every field moves.
-    paradox::TableLayout layout = paradox::issuedLayout();
-    layout.fields.insert(layout.fields.begin(), {"OBS", paradox::FieldType::Alpha, 30});
-    paradox::TableWriter writer(layout);
-    std::vector<paradox::WriterValue> row = paradox::values(issued(1, day(12), 22));
-    row.insert(row.begin(), std::string("observação"));
-    writer.addRow(row);
-    writer.writeFile(folder.path() / "DSEMI.DB");
+    // The same tables rewritten with another column in front: every field moves.
+    const auto rewrite = [&](paradox::TableLayout layout, std::vector<WriterValue> row, const char* file) {
+        layout.fields.insert(layout.fields.begin(), {"OBS", paradox::FieldType::Alpha, 30});
+        row.insert(row.begin(), std::string("observação"));
+        paradox::TableWriter writer(layout);
+        writer.addRow(row);
+        writer.writeFile(folder.path() / file);
+    };
+    rewrite(paradox::issuedLayout(), paradox::values(issued(1, day(12), 22)), "DSEMI.DB");
+    rewrite(paradox::clientLayout(), paradox::values(client(7, "Novo")), "DSCLI.DB");
     open("1", day(1), day(31));
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{22});
+    ASSERT_TRUE(queries.cliente().LocalizaCliente(7));
+    EXPECT_EQ(queries.cliente().current().asText("NOME"), "Novo");
 }
 
 // ---- the query step
