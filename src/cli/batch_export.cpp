@@ -32,11 +32,6 @@ public:
     void focusStartDate() override {}
 };
 
-struct Period {
-    double start = kBlankDate;
-    double end = kBlankDate;
-};
-
 std::optional<double> readDate(const std::string& text, const char* option, const Console& console) {
     const DateArgument argument = readDateArgument(text, option, console.today);
     if (!argument.error.empty()) {
@@ -63,8 +58,7 @@ RegistrationExport exportRegistration(const ExportOptions& options, const std::s
                               .issued = sources.issued.rowCount(),
                               .received = sources.received.rowCount()};
     ConsoleView view({options.destino.value_or(console.currentFolder),
-                      options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
-                      registration},
+                      options.arquivo.value_or(NomeArquivoPadrao(registration, period)), registration},
                      options.substituir, console.err, console.progress);
     ExportLineCheck check;
     result.written = ExportaDados(view, sources, console.lineDateSeparator, FileCalls::system(), &check);
@@ -82,7 +76,7 @@ bool exportNamed(const ExportOptions& options, const std::string& registration, 
     SourceQueries queries;
     NoWindow host;
     console.out << "Inscrição " << registration << '\n';
-    ConsultaDados(queries, registration, period.start, period.end, options.origem, host);
+    ConsultaDados(queries, registration, period, options.origem, host);
     printCounts(console.out, queries.emitida().rowCount(), queries.recebida().rowCount());
     const RegistrationExport result = exportRegistration(
         options, registration, period, {queries.emitida(), queries.recebida(), queries.cliente()}, console);
@@ -137,8 +131,8 @@ int exportAllRegistrations(const ExportOptions& options, Period period, Console&
     try {
         NoWindow host;
         checkCutOff(period.end);
-        ValidaArquivos(period.start, period.end, options.origem, host);
-        invoices.open(options.origem, period.start, period.end);
+        ValidaArquivos(period, options.origem, host);
+        invoices.open(options.origem, period);
     } catch (const Error& error) {
         console.err << failureText(error) << '\n';
         return kExitFailure;
@@ -195,7 +189,7 @@ int runBatchExport(const ExportOptions& options, Console& console) {
     if (!start || !end) {
         return kExitUsage;
     }
-    const Period period{*start, *end};
+    const Period period{{*start}, {*end}};
     std::optional<RunSummary> summary;
     try {
         summary.emplace(options, console.out);

@@ -50,7 +50,7 @@ class SourceQueriesTest : public ::testing::Test {
 protected:
     void write() { tables.write(folder.path()); }
     bool open(std::string_view registration, double start, double end) {
-        return queries.AbreConsultas(registration, start, end, folder.path().string(), host);
+        return queries.AbreConsultas(registration, {{start}, {end}}, folder.path().string(), host);
     }
 
     test::TempFolder folder;
@@ -220,7 +220,7 @@ TEST_F(SourceQueriesTest, TableFilesAreFoundWhateverTheirLetterCase) {
         ASSERT_TRUE(found) << typed;
         EXPECT_TRUE(fs::equivalent(*found, folder.path() / "dsemi.db")) << *found;
     }
-    EXPECT_TRUE(queries.AbreConsultas("1", day(1), day(31), folder.path().string() + "/", host));
+    EXPECT_TRUE(queries.AbreConsultas("1", {{day(1)}, {day(31)}}, folder.path().string() + "/", host));
 }
 
 TEST_F(SourceQueriesTest, MissingTablesAreNamedInOrder) {
@@ -328,7 +328,9 @@ TEST_F(SourceQueriesTest, OpenQueryRefusesAnotherFolderAndKeepsItsRows) {
     // Opened again with other parameters and the same folder: nothing changes.
     open("2", day(1), day(31));
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{1});
-    EXPECT_EQ(failureOf([&] { queries.AbreConsultas("2", day(1), day(31), "/outra/pasta", host); }),
+    EXPECT_EQ(failureOf([&] {
+                  queries.AbreConsultas("2", {{day(1)}, {day(31)}}, "/outra/pasta", host);
+              }),
               "qryCliente: Cannot perform this operation on an open dataset");
     queries.FechaConsultas();
     queries.FechaConsultas();
@@ -411,7 +413,10 @@ TEST_F(SourceQueriesTest, QueryStepChecksInOrder) {
     };
     for (const auto& c : cases) {
         host.events.clear();
-        EXPECT_EQ(failureOf([&] { ConsultaDados(queries, "1", c.start, c.end, c.folder, host); }), c.message)
+        EXPECT_EQ(failureOf([&] {
+                      ConsultaDados(queries, "1", {{c.start}, {c.end}}, c.folder, host);
+                  }),
+                  c.message)
             << c.name;
         EXPECT_EQ(host.events, c.events) << c.name;
     }
@@ -424,13 +429,15 @@ TEST_F(SourceQueriesTest, QueryStepClosesWhatAFailedStepLeftOpen) {
     const fs::path receivedTable = folder.path() / "DSREC.DB";
     const std::string good = test::readFile(receivedTable);
     test::writeFile(receivedTable, "damaged");
-    EXPECT_NE(failureOf([&] { ConsultaDados(queries, "1", day(1), day(31), folder.path().string(), host); }),
+    EXPECT_NE(failureOf([&] {
+                  ConsultaDados(queries, "1", {{day(1)}, {day(31)}}, folder.path().string(), host);
+              }),
               "no error");
     EXPECT_TRUE(queries.emitida().isOpen());
 
     // The user mends the table and asks for another declarant: no row of the first may remain.
     test::writeFile(receivedTable, good);
-    ConsultaDados(queries, "2", day(1), day(31), folder.path().string(), host);
+    ConsultaDados(queries, "2", {{day(1)}, {day(31)}}, folder.path().string(), host);
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{2});
     EXPECT_EQ(numbersOf(queries.recebida()), std::vector<std::int32_t>{20});
 }
