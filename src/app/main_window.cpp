@@ -378,14 +378,13 @@ void TfrmKalvian::MostraTotais(bool found) {
 void TfrmKalvian::actConsultaExecute() {
     showingErrors(*m_messages, [this] {
         const std::string number = registration();
-        const double start = edtDataIni->DateValue();
-        const double end = edtDataFin->DateValue();
-        if (!ConsultaDados(m_queries, number, start, end, edtOrigem->text().toStdString(), *this)) {
+        const Period period{{edtDataIni->DateValue()}, {edtDataFin->DateValue()}};
+        if (!ConsultaDados(m_queries, number, period, edtOrigem->text().toStdString(), *this)) {
             return;
         }
         MostraTotais(true);
         actExportar->setEnabled(true);
-        edtArquivo->setText(QString::fromStdString(NomeArquivoPadrao(number, start, end)));
+        edtArquivo->setText(QString::fromStdString(NomeArquivoPadrao(number, period)));
     });
 }
 

@@ -50,11 +50,6 @@ private:
     bool m_warned = false;
 };
 
-struct Period {
-    double start = kBlankDate;
-    double end = kBlankDate;
-};
-
 std::optional<double> readDate(const std::string& text, const char* option, const Console& console) {
     const DateArgument argument = readDateArgument(text, option, console.today);
     if (!argument.error.empty()) {
@@ -81,8 +76,7 @@ RegistrationExport exportRegistration(const ExportOptions& options, const std::s
                               .issued = sources.issued.rowCount(),
                               .received = sources.received.rowCount()};
     ConsoleView view({options.destino.value_or(console.currentFolder),
-                      options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
-                      registration},
+                      options.arquivo.value_or(NomeArquivoPadrao(registration, period)), registration},
                      options.substituir, console.err, console.progress);
     ExportLineCheck check;
     result.written = ExportaDados(view, sources, console.lineDateSeparator, FileCalls::system(), &check);
@@ -99,7 +93,7 @@ bool exportNamed(const ExportOptions& options, const std::string& registration, 
                  Console& console, NoWindow& host, RunSummary& summary) {
     SourceQueries queries;
     console.out << "Inscrição " << registration << '\n';
-    if (!ConsultaDados(queries, registration, period.start, period.end, options.origem, host)) {
+    if (!ConsultaDados(queries, registration, period, options.origem, host)) {
         return false;
     }
     printCounts(console.out, queries.emitida().rowCount(), queries.recebida().rowCount());
@@ -157,11 +151,11 @@ int exportAllRegistrations(const ExportOptions& options, Period period, Console&
     try {
         NoWindow host(console.err);
         checkCutOff(period.end);
-        ValidaArquivos(period.start, period.end, options.origem, host);
+        ValidaArquivos(period, options.origem, host);
         if (const auto warning = sourceInUseWarning(options.origem)) {
             host.warn(*warning);
         }
-        invoices.open(options.origem, period.start, period.end);
+        invoices.open(options.origem, period);
     } catch (const Error& error) {
         console.err << failureText(error) << '\n';
         return kExitFailure;
@@ -218,7 +212,7 @@ int runBatchExport(const ExportOptions& options, Console& console) {
     if (!start || !end) {
         return kExitUsage;
     }
-    const Period period{*start, *end};
+    const Period period{{*start}, {*end}};
     std::optional<RunSummary> summary;
     try {
         summary.emplace(options, console.out);

@@ -69,10 +69,10 @@ bool reservedDeviceName(std::string_view name) {
 
 } // namespace
 
-std::string NomeArquivoPadrao(std::string_view registration, double start, double end) {
+std::string NomeArquivoPadrao(std::string_view registration, Period period) {
     std::string name = "VRK3_";
     name += plainName(trimBlanks(registration));
-    name += "__" + formatDate(start, '_') + "__" + formatDate(end, '_') + ".txt";
+    name += "__" + formatDate(period.start.serial, '_') + "__" + formatDate(period.end.serial, '_') + ".txt";
     return name;
 }
 

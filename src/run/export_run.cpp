@@ -91,6 +91,13 @@ void MostraStatus(ExportView& view, const std::string& text) {
     view.showStatus(std::string(trimBlanks(text)));
 }
 
+// The threads of a run and what each owns. The calling thread (the window's or the command line's) owns the
+// view and the sources' own cursors, and builds the lines of a small query itself. The lines of a large query
+// are built by two threads (SideBySideLines), each owning a cursor, a client lookup and client blocks of its
+// own, and come to the calling thread through a queue from each. The calling thread hands them on through
+// another queue to the writer's thread (BackgroundWriter), which owns the file and the check from the end of
+// the first megabyte until writer.finish() returns. The rows and the clients' index are read by all and
+// changed by none while the run lasts.
 bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls,
                   ExportLineCheck* check) {
     const std::optional<Placement> placement = ValidaDestino(view);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_serial.h"
 #include "vrk3/query_host.h"
 #include "vrk3/source_queries.h"
 
@@ -21,17 +22,17 @@ public:
 };
 
 // Refuses an end date after the cut-off date; moves no focus.
-void checkCutOff(double end);
+void checkCutOff(DateSerial end);
 
 // Disables the export, refuses an end date before the start date (focusing the start date), then checks
 // the folder for the three tables.
-void ValidaArquivos(double start, double end, std::string_view folder, QueryStepHost& host);
+void ValidaArquivos(Period period, std::string_view folder, QueryStepHost& host);
 
 // The checks and the opening of the query step, in order: the cut-off, ValidaArquivos, the question about
 // lock files in the folder, AbreConsultas. Queries that an earlier, failed step left open are closed before
 // the question: their rows may belong to another registration number or period. False when the host did
 // not go on past the question: the step ends with no query open and the folder field focused.
-bool ConsultaDados(SourceQueries& queries, std::string_view registration, double start, double end,
+bool ConsultaDados(SourceQueries& queries, std::string_view registration, Period period,
                    std::string_view folder, QueryStepHost& host);
 
 } // namespace kalvian

@@ -6,20 +6,20 @@
 namespace kalvian {
 namespace {
 
+const DateSerial k1Jan2008{toSerial({2008, 1, 1})};
+const Period kJanuary2008{k1Jan2008, {toSerial({2008, 1, 31})}};
+
 TEST(NomeArquivoPadrao, BuildsFromRegistrationAndPeriod) {
-    const double start = toSerial({2008, 1, 1});
-    const double end = toSerial({2008, 1, 31});
-    EXPECT_EQ(NomeArquivoPadrao("123", start, end), "VRK3_123__01_01_2008__31_01_2008.txt");
-    EXPECT_EQ(NomeArquivoPadrao(" 123 ", start, end), "VRK3_123__01_01_2008__31_01_2008.txt");
-    EXPECT_EQ(NomeArquivoPadrao("00000000123", start, start), "VRK3_00000000123__01_01_2008__01_01_2008.txt");
-    EXPECT_EQ(NomeArquivoPadrao("", start, end), "VRK3___01_01_2008__31_01_2008.txt");
-    EXPECT_EQ(NomeArquivoPadrao("1", kBlankDate, toSerial({2008, 12, 15})),
+    EXPECT_EQ(NomeArquivoPadrao("123", kJanuary2008), "VRK3_123__01_01_2008__31_01_2008.txt");
+    EXPECT_EQ(NomeArquivoPadrao(" 123 ", kJanuary2008), "VRK3_123__01_01_2008__31_01_2008.txt");
+    EXPECT_EQ(NomeArquivoPadrao("00000000123", {k1Jan2008, k1Jan2008}),
+              "VRK3_00000000123__01_01_2008__01_01_2008.txt");
+    EXPECT_EQ(NomeArquivoPadrao("", kJanuary2008), "VRK3___01_01_2008__31_01_2008.txt");
+    EXPECT_EQ(NomeArquivoPadrao("1", {{kBlankDate}, {toSerial({2008, 12, 15})}}),
               "VRK3_1__00_00_0000__15_12_2008.txt");
 }
 
 TEST(NomeArquivoPadrao, EveryCharacterThatCannotStandInAFileNameBecomesAnUnderscore) {
-    const double start = toSerial({2008, 1, 1});
-    const double end = toSerial({2008, 1, 31});
     const struct {
         const char* name;
         std::string registration;
@@ -43,7 +43,7 @@ TEST(NomeArquivoPadrao, EveryCharacterThatCannotStandInAFileNameBecomesAnUndersc
         {"brancos-de-fora-saem", "\t 123 \n", "VRK3_123__01_01_2008__31_01_2008.txt"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(NomeArquivoPadrao(c.registration, start, end), c.expected) << c.name;
+        EXPECT_EQ(NomeArquivoPadrao(c.registration, kJanuary2008), c.expected) << c.name;
     }
 }
 
