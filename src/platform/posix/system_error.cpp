@@ -43,8 +43,4 @@ std::string systemErrorText(int systemError) {
     return std::generic_category().message(systemError);
 }
 
-int lastSystemError() {
-    return errno;
-}
-
 } // namespace kalvian
