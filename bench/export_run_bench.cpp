@@ -109,8 +109,8 @@ double peakMegabytes(const Export& run) {
 double selectedMegabytes(const Export& run) {
     NoWindowHost host;
     SourceQueries queries;
-    queries.AbreConsultas(run.registration, periodStart(), periodEnd(), benchFolder(run.folder).string(),
-                          host);
+    queries.AbreConsultas(run.registration, {{periodStart()}, {periodEnd()}},
+                          benchFolder(run.folder).string(), host);
     const double bytes =
         static_cast<double>(queries.emitida().recordCount()) * queries.emitida().recordSize() +
         static_cast<double>(queries.recebida().recordCount()) * queries.recebida().recordSize() +

@@ -28,7 +28,8 @@ void openAndCount(benchmark::State& state, Folder folder) {
     std::int64_t selected = 0;
     for (auto _ : state) {
         SourceQueries queries;
-        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(folder).string(), host);
+        queries.AbreConsultas(kRegistration, {{periodStart()}, {periodEnd()}}, benchFolder(folder).string(),
+                              host);
         selected = queries.emitida().rowCount() + queries.recebida().rowCount();
         benchmark::DoNotOptimize(selected);
     }
@@ -40,7 +41,8 @@ void openCountAndWalk(benchmark::State& state, Folder folder) {
     NoWindowHost host;
     for (auto _ : state) {
         SourceQueries queries;
-        queries.AbreConsultas(kRegistration, periodStart(), periodEnd(), benchFolder(folder).string(), host);
+        queries.AbreConsultas(kRegistration, {{periodStart()}, {periodEnd()}}, benchFolder(folder).string(),
+                              host);
         std::int64_t found = 0;
         for (InvoiceTableQuery* query : {&queries.emitida(), &queries.recebida()}) {
             for (query->first(); !query->eof(); query->next()) {

@@ -1,5 +1,5 @@
 # The Debian package (scripts/package): the two programs, the desktop entry and icons, the man page, and the
-# licence, changelog and user guide in /usr/share/doc/kalvian/.
+# licence, changelog and user guide (one HTML page, made with the window's build) in /usr/share/doc/kalvian/.
 
 # Debian wants man pages and changelogs compressed, without a time stamp in the gzip header.
 function(kalvian_gzip source output)
@@ -20,8 +20,6 @@ add_custom_target(kalvian_package_docs ALL
 install(FILES ${KALVIAN_DOC_DIR}/kalvian-export.1.gz DESTINATION share/man/man1)
 install(FILES ${KALVIAN_DOC_DIR}/changelog.gz DESTINATION share/doc/kalvian)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION share/doc/kalvian RENAME copyright)
-install(FILES ${PROJECT_SOURCE_DIR}/docs/guia-do-usuario.md DESTINATION share/doc/kalvian)
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/docs/guia DESTINATION share/doc/kalvian)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kalvian)

@@ -1,6 +1,8 @@
 // Writes the bundled demo folder: DSEMI.DB, DSREC.DB and DSCLI.DB of a few taxpayers of 2008, in code
 // page 850 as VRK 3 kept them.
-//   make_sample_tables <folder>
+//   make_sample_tables <folder> [<invoices>]
+// With a count, registration 4004 also has that many issued and as many received invoices of 2008: an
+// export that lasts a while, for the checks that interrupt one.
 #include "common/date_serial.h"
 #include "common/error.h"
 #include "vrk3_tables.h"
@@ -112,7 +114,7 @@ void addInvoices(Vrk3Tables& tables, Sequence& random, double registration, int 
     }
 }
 
-Vrk3Tables demoTables() {
+Vrk3Tables demoTables(int largeRegistrationInvoices) {
     Vrk3Tables tables;
     Sequence random;
     for (std::int32_t code = 1; code <= kClients; ++code) {
@@ -122,6 +124,7 @@ Vrk3Tables demoTables() {
     addInvoices(tables, random, 2002, 12, 6, 2008);
     addInvoices(tables, random, 3003, 20, 10, 2007);
     addInvoices(tables, random, 3003, 8, 4, 2008);
+    addInvoices(tables, random, 4004, largeRegistrationInvoices, largeRegistrationInvoices, 2008);
 
     // The cases a declarant meets: the cut-off day itself, the day after it, and a client that is gone.
     IssuedRow lastDay = tables.issued.front();
@@ -149,12 +152,12 @@ Vrk3Tables demoTables() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc != 2) {
-        std::fprintf(stderr, "uso: make_sample_tables PASTA\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "uso: make_sample_tables PASTA [NOTAS]\n");
         return 2;
     }
     try {
-        demoTables().write(argv[1]);
+        demoTables(argc == 3 ? std::stoi(argv[2]) : 0).write(argv[1]);
     } catch (const kalvian::Error& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

@@ -6,6 +6,8 @@
 #include "app/folder_part.h"
 #include "app/qt_file_choosers.h"
 #include "app/qt_window_messages.h"
+#include "app/start_folder.h"
+#include "app/user_guide.h"
 #include "app/window_images.h"
 #include "common/date_serial.h"
 #include "common/error.h"
@@ -20,7 +22,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
 #include <QKeyEvent>
@@ -32,6 +36,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
+#include <QUrl>
 
 #include <algorithm>
 #include <limits>
@@ -233,6 +238,11 @@ void TfrmKalvian::buildActions() {
     actNovaConsulta = action(this, QStringLiteral("actNovaConsulta"), QStringLiteral("Nova Consulta"),
                              QStringLiteral("Permite realizar nova pesquisa de dados"));
 
+    // F1, the key Windows users press for help, opens the user guide.
+    actAjuda = action(this, QStringLiteral("actAjuda"), {}, QStringLiteral("Abre o guia do usuário"));
+    actAjuda->setShortcut(Qt::Key_F1);
+
+    connect(actAjuda, &QAction::triggered, this, &TfrmKalvian::actAjudaExecute);
     connect(actPastaOrigem, &QAction::triggered, this, &TfrmKalvian::actPastaOrigemExecute);
     connect(actPastaDestino, &QAction::triggered, this, &TfrmKalvian::actPastaDestinoExecute);
     connect(actExportar, &QAction::triggered, this, &TfrmKalvian::actExportarExecute);
@@ -321,7 +331,7 @@ void TfrmKalvian::chainTabOrder() {
 }
 
 void TfrmKalvian::FormCreate() {
-    const QString current = QDir::toNativeSeparators(QDir::currentPath());
+    const QString current = QDir::toNativeSeparators(startFolder());
     m_sourceDialog.folder = current;
     m_destinationDialog.folder = current;
     edtOrigem->setText(current);
@@ -368,12 +378,13 @@ void TfrmKalvian::MostraTotais(bool found) {
 void TfrmKalvian::actConsultaExecute() {
     showingErrors(*m_messages, [this] {
         const std::string number = registration();
-        const double start = edtDataIni->DateValue();
-        const double end = edtDataFin->DateValue();
-        ConsultaDados(m_queries, number, start, end, edtOrigem->text().toStdString(), *this);
+        const Period period{{edtDataIni->DateValue()}, {edtDataFin->DateValue()}};
+        if (!ConsultaDados(m_queries, number, period, edtOrigem->text().toStdString(), *this)) {
+            return;
+        }
         MostraTotais(true);
         actExportar->setEnabled(true);
-        edtArquivo->setText(QString::fromStdString(NomeArquivoPadrao(number, start, end)));
+        edtArquivo->setText(QString::fromStdString(NomeArquivoPadrao(number, period)));
     });
 }
 
@@ -440,6 +451,19 @@ void TfrmKalvian::actPastaDestinoExecute() {
     }
 }
 
+void TfrmKalvian::actAjudaExecute() {
+    showingErrors(*m_messages, [] {
+        const QString guide = userGuideFile(QCoreApplication::applicationDirPath());
+        const std::string shown = QDir::toNativeSeparators(guide).toStdString();
+        if (!QFileInfo(guide).isFile()) {
+            throw Error("O guia do usuário não foi encontrado: " + shown);
+        }
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(guide))) {
+            throw Error("O guia do usuário não pôde ser aberto no navegador: " + shown);
+        }
+    });
+}
+
 void TfrmKalvian::actSairExecute() {
     if (m_messages->askYesNo("Sair", "Deseja encerrar o programa ?", MessageIcon::Question)) {
         close();
@@ -502,6 +526,11 @@ void TfrmKalvian::disableExport() {
 
 void TfrmKalvian::focusStartDate() {
     edtDataIni->setFocus();
+}
+
+bool TfrmKalvian::goOnBesideLockFiles(const std::string& warning) {
+    return m_messages->askYesNo("VRK 3 aberta", warning + "\n\nDeseja consultar os dados mesmo assim ?",
+                                MessageIcon::Warning);
 }
 
 std::string TfrmKalvian::destinationFolder() const {

@@ -37,6 +37,7 @@ public:
     void focusSourceFolder() override;
     void disableExport() override;
     void focusStartDate() override;
+    bool goOnBesideLockFiles(const std::string& warning) override;
 
     // ExportView
     std::string destinationFolder() const override;
@@ -74,6 +75,7 @@ private:
     void actPastaOrigemExecute();
     void actPastaDestinoExecute();
     void actSairExecute();
+    void actAjudaExecute();
 
     std::unique_ptr<WindowMessages> m_messages;
     std::unique_ptr<FileChoosers> m_choosers;
@@ -91,6 +93,7 @@ private:
     QAction* actSair = nullptr;
     QAction* actConsulta = nullptr;
     QAction* actNovaConsulta = nullptr;
+    QAction* actAjuda = nullptr;
 
     QFrame* m_upperBox = nullptr;
     QLineEdit* edtInscricao = nullptr;

@@ -13,28 +13,41 @@
 #include "platform/path.h"
 #include "run/export_run.h"
 #include "run/query_step.h"
+#include "run/source_in_use.h"
 #include "vrk3/period_invoices.h"
 #include "vrk3/registration_text.h"
 
 #include <chrono>
 #include <optional>
+#include <utility>
 
 namespace kalvian {
 
 namespace {
 
-// The command line has no window: focus and cursor requests go nowhere.
+// The command line has no window: focus and cursor requests go nowhere. It cannot ask either: the warning
+// about lock files is printed once a run, and the run goes on.
 class NoWindow : public QueryStepHost {
 public:
+    explicit NoWindow(std::ostream& err) : m_err(err) {}
+
     void setWaitCursor(bool) override {}
     void focusSourceFolder() override {}
     void disableExport() override {}
     void focusStartDate() override {}
-};
+    bool goOnBesideLockFiles(const std::string& warning) override {
+        warn(warning);
+        return true;
+    }
+    void warn(const std::string& warning) {
+        if (!std::exchange(m_warned, true)) {
+            m_err << warning << '\n';
+        }
+    }
 
-struct Period {
-    double start = kBlankDate;
-    double end = kBlankDate;
+private:
+    std::ostream& m_err;
+    bool m_warned = false;
 };
 
 std::optional<double> readDate(const std::string& text, const char* option, const Console& console) {
@@ -63,8 +76,7 @@ RegistrationExport exportRegistration(const ExportOptions& options, const std::s
                               .issued = sources.issued.rowCount(),
                               .received = sources.received.rowCount()};
     ConsoleView view({options.destino.value_or(console.currentFolder),
-                      options.arquivo.value_or(NomeArquivoPadrao(registration, period.start, period.end)),
-                      registration},
+                      options.arquivo.value_or(NomeArquivoPadrao(registration, period)), registration},
                      options.substituir, console.err, console.progress);
     ExportLineCheck check;
     result.written = ExportaDados(view, sources, console.lineDateSeparator, FileCalls::system(), &check);
@@ -78,11 +90,12 @@ RegistrationExport exportRegistration(const ExportOptions& options, const std::s
 
 // A registration named on the command line: its own query step, then the export.
 bool exportNamed(const ExportOptions& options, const std::string& registration, Period period,
-                 Console& console, RunSummary& summary) {
+                 Console& console, NoWindow& host, RunSummary& summary) {
     SourceQueries queries;
-    NoWindow host;
     console.out << "Inscrição " << registration << '\n';
-    ConsultaDados(queries, registration, period.start, period.end, options.origem, host);
+    if (!ConsultaDados(queries, registration, period, options.origem, host)) {
+        return false;
+    }
     printCounts(console.out, queries.emitida().rowCount(), queries.recebida().rowCount());
     const RegistrationExport result = exportRegistration(
         options, registration, period, {queries.emitida(), queries.recebida(), queries.cliente()}, console);
@@ -96,9 +109,10 @@ bool exportNamed(const ExportOptions& options, const std::string& registration, 
 int exportNamedRegistrations(const ExportOptions& options, Period period, Console& console,
                              RunSummary& summary) {
     int exitCode = kExitSuccess;
+    NoWindow host(console.err);
     for (const std::string& registration : options.inscricoes) {
         try {
-            if (!exportNamed(options, registration, period, console, summary)) {
+            if (!exportNamed(options, registration, period, console, host, summary)) {
                 exitCode = kExitFailure;
             }
         } catch (const Error& error) {
@@ -135,10 +149,13 @@ int exportAllRegistrations(const ExportOptions& options, Period period, Console&
     const auto started = std::chrono::steady_clock::now();
     PeriodInvoices invoices;
     try {
-        NoWindow host;
+        NoWindow host(console.err);
         checkCutOff(period.end);
-        ValidaArquivos(period.start, period.end, options.origem, host);
-        invoices.open(options.origem, period.start, period.end);
+        ValidaArquivos(period, options.origem, host);
+        if (const auto warning = sourceInUseWarning(options.origem)) {
+            host.warn(*warning);
+        }
+        invoices.open(options.origem, period);
     } catch (const Error& error) {
         console.err << failureText(error) << '\n';
         return kExitFailure;
@@ -195,7 +212,7 @@ int runBatchExport(const ExportOptions& options, Console& console) {
     if (!start || !end) {
         return kExitUsage;
     }
-    const Period period{*start, *end};
+    const Period period{{*start}, {*end}};
     std::optional<RunSummary> summary;
     try {
         summary.emplace(options, console.out);

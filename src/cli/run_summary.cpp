@@ -2,7 +2,9 @@
 
 #include "cli/totals_report.h"
 #include "common/error.h"
+#include "export_format/file_name.h"
 #include "platform/files.h"
+#include "platform/path.h"
 
 namespace kalvian {
 
@@ -13,6 +15,9 @@ RunSummary::RunSummary(const ExportOptions& options, std::ostream& out)
     }
     m_path = *options.resumo;
     m_replace = options.substituir;
+    if (const std::optional<std::string> fault = windowsNameFault(fileNameOf(m_path))) {
+        throw Error("--resumo " + m_path + ": " + *fault);
+    }
     if (mayNotReplace()) {
         throw Error(alreadyThere());
     }

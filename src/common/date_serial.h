@@ -8,6 +8,19 @@ namespace kalvian {
 // for "no date" wherever a date is held.
 inline constexpr double kBlankDate = -693594.0;
 
+// A date serial that says so, where a plain number could be anything.
+struct DateSerial {
+    double serial = 0;
+
+    friend bool operator==(const DateSerial&, const DateSerial&) = default;
+};
+
+// Whole days from `start` to `end`, both included.
+struct Period {
+    DateSerial start;
+    DateSerial end;
+};
+
 struct CalendarDate {
     int year = 0;
     int month = 0;

@@ -1,17 +1,13 @@
 #pragma once
 
+#include "common/date_serial.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <variant>
 
 namespace kalvian {
-
-struct DateSerial {
-    double serial = 0;
-
-    friend bool operator==(const DateSerial&, const DateSerial&) = default;
-};
 
 // One decoded field: NULL, Windows-1252 text, a floating-point number, an integer or a date.
 using FieldValue = std::variant<std::monostate, std::string, double, std::int32_t, DateSerial>;

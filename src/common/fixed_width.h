@@ -38,8 +38,6 @@ inline char* keptPlace(std::span<char> field, std::size_t length, Justify justif
     return justify == Justify::Right ? field.data() + field.size() - length : field.data();
 }
 
-// Writes the field of a value over `field`, whose size is the width: its fill, then its kept text.
-void placeFixedWidth(std::span<char> field, std::string_view value, char fill, Justify justify);
 // Writes the kept text alone, over a field that holds its fill already.
 void placeOverFill(std::span<char> field, std::string_view value, Justify justify);
 

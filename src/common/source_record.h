@@ -62,9 +62,9 @@ public:
     // NULL gives the empty text. Integers give their decimal digits, floating-point numbers their shortest
     // general form with up to 15 significant digits (formatGeneral), dates the day as dd/mm/yyyy.
     virtual std::string asText(std::string_view field) const = 0;
-    // Writes the layout's fields over `out` (as wide as the layout), each the fixed-width field
-    // (placeFixedWidth) of its text as asText reads it: a block of fields in one call, which a stored record
-    // fills without a string for each.
+    // Writes the layout's fields over `out` (as wide as the layout), each the fixed-width field (its fill,
+    // then its kept text) of its text as asText reads it: a block of fields in one call, which a stored
+    // record fills without a string for each.
     virtual void placeFields(const FixedWidthLayout& layout, std::span<char> out) const;
     // NULL gives 0.
     virtual double asNumber(std::string_view field) const = 0;

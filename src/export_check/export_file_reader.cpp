@@ -2,7 +2,7 @@
 
 #include "common/ascii_digits.h"
 #include "common/date_serial.h"
-#include "export_format/client_block_layout.h"
+#include "export_format/line_layouts.h"
 
 #include <algorithm>
 #include <array>
@@ -12,7 +12,6 @@ namespace kalvian {
 
 namespace {
 
-constexpr std::size_t kClientWidth = kClientBlockWidth;
 constexpr std::size_t kNumeroOffset = kClientNumberOffset;
 constexpr std::size_t kNumeroWidth = kClientNumberWidth;
 constexpr std::size_t kLargestFixedDigits = 18; // from 10^18 on, amounts are in general notation
@@ -20,91 +19,39 @@ constexpr std::size_t kMaxFractionDigits = 14;  // general notation keeps 15 sig
 constexpr int kSmallestExponent = 18;
 constexpr int kLargestExponent = 308;
 
-enum class Kind {
-    Text,    // any bytes: the header's registration
-    Literal, // these exact bytes
-    Date,    // dd/mm/yyyy, a day that exists
-    Repeat,  // the same bytes as the field before
-    Char,    // one byte, no control character
-    Integer, // an integer's text, right-justified with zeros
-    Amount,  // number with at least 12 integer digits
-    Rate,    // number with at least 2 integer digits
-    Client,  // 226 bytes of client data
-};
-
-struct Field {
-    Kind kind;
-    const char* name;
-    std::size_t width = 0; // Amount, Rate: the least integer digits
-    std::string_view ExportRecord::*slot = nullptr;
-    const char* literal = nullptr;
-};
-
-constexpr Field kHeader[] = {
-    {Kind::Text, "inscrição", 11, &ExportRecord::header},
-    {Kind::Literal, "versão", 2, nullptr, "40"},
-};
-constexpr Field kShort[] = {
-    {Kind::Date, "DATA", 10},   {Kind::Literal, "tipo", 2, nullptr, "11"},
-    {Kind::Char, "SERIE", 1},   {Kind::Integer, "NUMNF", 8},
-    {Kind::Repeat, "NUMNF", 8},
-};
-constexpr Field kIssued[] = {
-    {Kind::Date, "DATA", 10},
-    {Kind::Char, "SERIE", 1},
-    {Kind::Char, "MODU", 1},
-    {Kind::Integer, "NUMNF", 8},
-    {Kind::Amount, "VALNF", 12, &ExportRecord::valnf},
-    {Kind::Amount, "VALSER", 12, &ExportRecord::valser},
-    {Kind::Char, "RESTRB", 1},
-    {Kind::Rate, "ALIQUO", 2},
-    {Kind::Rate, "ALQRET", 2},
-    {Kind::Client, "cliente", kClientWidth, &ExportRecord::client},
-};
-constexpr Field kReceived[] = {
-    {Kind::Date, "DATA", 10},
-    {Kind::Repeat, "DATA", 10},
-    {Kind::Char, "SERIE", 1},
-    {Kind::Char, "MODU", 1},
-    {Kind::Integer, "NUMNF", 8},
-    {Kind::Amount, "VALNF", 12, &ExportRecord::valnf},
-    {Kind::Amount, "VALSER", 12, &ExportRecord::valser},
-    {Kind::Rate, "ALIQUO", 2},
-    {Kind::Amount, "IMPRET", 12, &ExportRecord::impret},
-    {Kind::Client, "cliente", kClientWidth, &ExportRecord::client},
-};
-
-constexpr bool isNumber(Kind kind) {
-    return kind == Kind::Amount || kind == Kind::Rate;
+// Where a field's bytes go in the record read, if anywhere.
+constexpr std::string_view ExportRecord::*slotOf(const LineField& field) {
+    return field.form == FieldForm::Text     ? &ExportRecord::header
+           : field.form == FieldForm::Client ? &ExportRecord::client
+           : field.name == "VALNF"           ? &ExportRecord::valnf
+           : field.name == "VALSER"          ? &ExportRecord::valser
+           : field.name == "IMPRET"          ? &ExportRecord::impret
+                                             : nullptr;
 }
 
-// Bytes a field takes at the least (numbers in their shortest form) and at the most.
+// The least integer digits of a number field: its usual width less the point and two decimals.
+constexpr std::size_t integerDigits(const LineField& field) {
+    return field.width - 3;
+}
+
+// Bytes a field takes at the most.
 constexpr std::size_t kWidestNumber = 1 + kLargestFixedDigits + 3; // "-", 18 digits, ".", 2 digits
-constexpr std::size_t leastWidth(const Field& field) {
-    return isNumber(field.kind) ? field.width + 3 : field.width;
-}
-constexpr std::size_t longestRecord(std::span<const Field> fields) {
+constexpr std::size_t longestRecord(const LineLayout& line) {
     std::size_t length = 1 + 2; // type letter, CR LF
-    for (const Field& field : fields) {
-        length += isNumber(field.kind) ? kWidestNumber : field.width;
+    for (const LineField& field : line.fields) {
+        length += isNumber(field.form) ? kWidestNumber : field.width;
     }
     return length;
 }
-static_assert(kLongestRecord == longestRecord(kReceived) && kLongestRecord > longestRecord(kIssued));
+static_assert(kLongestRecord == longestRecord(kReceivedLine) && kLongestRecord > longestRecord(kIssuedLine));
 
-std::span<const Field> layoutOf(char type) {
-    switch (type) {
-    case 'H':
-        return kHeader;
-    case 'C':
-        return kShort;
-    case 'E':
-        return kIssued;
-    case 'R':
-        return kReceived;
-    default:
-        return {};
+const LineLayout* layoutOf(char type) {
+    for (const LineLayout* line : {&kHeaderLine, &kShortLine, &kIssuedLine, &kReceivedLine}) {
+        if (line->type == type) {
+            return line;
+        }
     }
+    return nullptr;
 }
 
 // Where the usual form of a line (every amount zero-filled to 12 integer digits, every rate to 2) puts
@@ -116,6 +63,7 @@ struct UsualForm {
         std::size_t width = 0;
         std::string_view ExportRecord::*member = nullptr;
     };
+    char type = 0;
     std::size_t length = 0; // CR LF included
     std::size_t dateSeparator = 0;
     std::array<std::pair<std::size_t, std::size_t>, 4> numbers{}; // where each starts, its integer digits
@@ -124,41 +72,34 @@ struct UsualForm {
     std::size_t slotCount = 0;
 };
 
-constexpr UsualForm usualForm(std::span<const Field> fields) {
+constexpr UsualForm usualForm(const LineLayout& line) {
     UsualForm form;
+    form.type = line.type;
     std::size_t offset = 1;
-    for (const Field& field : fields) {
-        if (isNumber(field.kind)) {
-            form.numbers[form.numberCount++] = {offset, field.width};
-        } else if (field.kind == Kind::Date && form.dateSeparator == 0) {
+    for (const LineField& field : line.fields) {
+        if (isNumber(field.form)) {
+            form.numbers[form.numberCount++] = {offset, integerDigits(field)};
+        } else if (field.form == FieldForm::Date && form.dateSeparator == 0) {
             form.dateSeparator = offset + 2;
         }
-        if (field.slot != nullptr) {
-            form.slots[form.slotCount++] = {offset, leastWidth(field), field.slot};
+        if (slotOf(field) != nullptr) {
+            form.slots[form.slotCount++] = {offset, field.width, slotOf(field)};
         }
-        offset += leastWidth(field);
+        offset += field.width;
     }
     form.length = offset + 2;
     return form;
 }
 
 const UsualForm* usualFormOf(char type) {
-    static constexpr UsualForm kHeaderForm = usualForm(kHeader);
-    static constexpr UsualForm kShortForm = usualForm(kShort);
-    static constexpr UsualForm kIssuedForm = usualForm(kIssued);
-    static constexpr UsualForm kReceivedForm = usualForm(kReceived);
-    switch (type) {
-    case 'H':
-        return &kHeaderForm;
-    case 'C':
-        return &kShortForm;
-    case 'E':
-        return &kIssuedForm;
-    case 'R':
-        return &kReceivedForm;
-    default:
-        return nullptr;
+    static constexpr std::array kForms = {usualForm(kHeaderLine), usualForm(kShortLine),
+                                          usualForm(kIssuedLine), usualForm(kReceivedLine)};
+    for (const UsualForm& form : kForms) {
+        if (form.type == type) {
+            return &form;
+        }
     }
+    return nullptr;
 }
 
 // A field's bytes for a message: printable ASCII as it is, anything else as \xNN.
@@ -344,7 +285,7 @@ std::optional<CalendarDate> readDate(std::string_view text, char& separator, std
 class RecordReader {
 public:
     RecordReader(std::string_view bytes, char type, bool shorterExponentFirst)
-        : m_bytes(bytes), m_fields(layoutOf(type)), m_shorterExponentFirst(shorterExponentFirst) {
+        : m_bytes(bytes), m_fields(layoutOf(type)->fields), m_shorterExponentFirst(shorterExponentFirst) {
         m_record.type = type;
     }
 
@@ -361,8 +302,8 @@ public:
 private:
     bool readFrom(std::size_t index, std::size_t offset, std::size_t previousOffset) {
         for (; index < m_fields.size(); ++index) {
-            const Field& field = m_fields[index];
-            if (isNumber(field.kind)) {
+            const LineField& field = m_fields[index];
+            if (isNumber(field.form)) {
                 return readNumber(index, offset);
             }
             if (!readField(index, offset, previousOffset)) {
@@ -375,21 +316,20 @@ private:
     }
 
     bool readNumber(std::size_t index, std::size_t offset) {
-        const Field& field = m_fields[index];
-        const NumberEnds number = scanNumber(m_bytes, offset, field.width);
+        const LineField& field = m_fields[index];
+        const NumberEnds number = scanNumber(m_bytes, offset, integerDigits(field));
         if (number.count == 0) {
-            const std::size_t shown =
-                std::max(number.bad + 1, numberExtent(m_bytes, offset, leastWidth(field)));
+            const std::size_t shown = std::max(number.bad + 1, numberExtent(m_bytes, offset, field.width));
             return fail(index, offset, number.bad,
-                        std::string("campo ") + field.name + " inválido a partir da coluna " +
+                        "campo " + std::string(field.name) + " inválido a partir da coluna " +
                             std::to_string(offset + 1) + ": " + quoted(lineBytes(offset, shown - offset)));
         }
         m_hadChoice = m_hadChoice || number.count > 1;
         for (int i = 0; i < number.count; ++i) {
             const int choice = m_shorterExponentFirst ? i : number.count - 1 - i;
             const std::size_t end = number.ends[static_cast<std::size_t>(choice)];
-            if (field.slot != nullptr) {
-                m_record.*field.slot = m_bytes.substr(offset, end - offset);
+            if (const auto slot = slotOf(field)) {
+                m_record.*slot = m_bytes.substr(offset, end - offset);
             }
             if (readFrom(index + 1, end, offset)) {
                 return true;
@@ -399,59 +339,59 @@ private:
     }
 
     bool readField(std::size_t index, std::size_t offset, std::size_t previousOffset) {
-        const Field& field = m_fields[index];
+        const LineField& field = m_fields[index];
         if (offset + field.width > m_bytes.size()) {
             return fail(index, offset, m_bytes.size(), "o arquivo termina no meio da linha");
         }
         const std::string_view text = m_bytes.substr(offset, field.width);
         const auto where = [&] { return columns(offset, field.width); };
-        switch (field.kind) {
-        case Kind::Literal:
+        switch (field.form) {
+        case FieldForm::Literal:
             for (std::size_t i = 0; i < text.size(); ++i) {
                 if (text[i] != field.literal[i]) {
                     return fail(index, offset, offset + i,
-                                std::string("esperado \"") + field.literal + "\" nas " + where() +
+                                "esperado \"" + std::string(field.literal) + "\" nas " + where() +
                                     ", encontrado " + quoted(text));
                 }
             }
             break;
-        case Kind::Date: {
+        case FieldForm::Date: {
             std::size_t bad = 0;
             const std::optional<CalendarDate> date = readDate(text, m_record.dateSeparator, bad);
             if (!date) {
                 return fail(index, offset, offset + bad,
-                            std::string("campo ") + field.name + " mal formado nas " + where() + ": " +
+                            "campo " + std::string(field.name) + " mal formado nas " + where() + ": " +
                                 quoted(text) + " (esperado DD/MM/AAAA)");
             }
             if (!isValidDate(*date)) {
                 return fail(index, offset, offset,
-                            std::string("data impossível no campo ") + field.name + " (" + where() +
+                            "data impossível no campo " + std::string(field.name) + " (" + where() +
                                 "): " + quoted(text));
             }
             break;
         }
-        case Kind::Repeat:
+        case FieldForm::Repeat:
             if (text != m_bytes.substr(previousOffset, field.width)) {
                 return fail(index, offset, offset,
-                            std::string("o segundo campo ") + field.name + " (" + where() +
+                            "o segundo campo " + std::string(field.name) + " (" + where() +
                                 ") difere do primeiro: " + quoted(text));
             }
             break;
-        case Kind::Char:
+        case FieldForm::Char:
             if (static_cast<unsigned char>(text[0]) < 0x20) {
                 return fail(index, offset, offset,
-                            std::string("caractere de controle no campo ") + field.name + " (" + where() +
+                            "caractere de controle no campo " + std::string(field.name) + " (" + where() +
                                 ")");
             }
             break;
-        case Kind::Integer:
+        case FieldForm::Integer:
             if (const auto bad = badIntegerByte(text)) {
                 return fail(index, offset, offset + *bad,
-                            std::string("campo ") + field.name + " inválido nas " + where() + ": " +
+                            "campo " + std::string(field.name) + " inválido nas " + where() + ": " +
                                 quoted(text));
             }
             break;
-        case Kind::Client: {
+        case FieldForm::Client: {
             const std::string_view numero = text.substr(kNumeroOffset, kNumeroWidth);
             if (const auto bad = badIntegerByte(numero)) {
                 return fail(index, offset, offset + kNumeroOffset + *bad,
@@ -460,13 +400,14 @@ private:
             }
             break;
         }
-        case Kind::Text:
-        case Kind::Amount:
-        case Kind::Rate:
+        case FieldForm::Text:
+        case FieldForm::Amount:
+        case FieldForm::Rate:
+        case FieldForm::WithheldRate:
             break;
         }
-        if (field.slot != nullptr) {
-            m_record.*field.slot = text;
+        if (const auto slot = slotOf(field)) {
+            m_record.*slot = text;
         }
         return true;
     }
@@ -500,10 +441,7 @@ private:
         }
         if (!m_hasFault) {
             m_fault.type = m_record.type;
-            m_fault.minimumLength = 1; // the type letter
-            for (const Field& field : m_fields) {
-                m_fault.minimumLength += leastWidth(field);
-            }
+            m_fault.minimumLength = usualLength(*layoutOf(m_record.type));
             m_fault.fixedLength = m_record.type == 'H' || m_record.type == 'C';
         }
         m_hasFault = true;
@@ -512,7 +450,7 @@ private:
         std::size_t length = fieldOffset;
         m_fault.knownLength.reset();
         for (std::size_t i = index; i < m_fields.size(); ++i) {
-            if (isNumber(m_fields[i].kind)) {
+            if (isNumber(m_fields[i].form)) {
                 return false;
             }
             length += m_fields[i].width;
@@ -522,7 +460,7 @@ private:
     }
 
     std::string_view m_bytes;
-    std::span<const Field> m_fields;
+    std::span<const LineField> m_fields;
     bool m_shorterExponentFirst;
     bool m_hadChoice = false;
     ExportRecord m_record;
@@ -539,7 +477,7 @@ std::string characters(std::size_t count) {
 
 RecordRead readExportRecord(std::string_view bytes) {
     const char type = bytes.empty() ? '\0' : bytes.front();
-    if (layoutOf(type).empty()) {
+    if (layoutOf(type) == nullptr) {
         RecordFault fault;
         fault.message = "tipo de linha desconhecido: " + quoted(bytes.substr(0, 1)) +
                         " (as linhas começam com H, E, C ou R)";

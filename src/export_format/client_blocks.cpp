@@ -61,7 +61,7 @@ void ClientBlocks::prefetch(std::int32_t code) {
     m_clients.prefetch(code);
 }
 
-void ClientBlocks::append(std::string& line, std::int32_t code, const char* placeholder) {
+void ClientBlocks::append(std::string& line, std::int32_t code, std::string_view placeholder) {
     if (const char* block = kept(code)) {
         line.append(block, kBlockWidth);
         return;

@@ -22,7 +22,7 @@ public:
 
     // Appends the block of the client with that code; when none has it, zeros and blanks with the
     // placeholder and the code in the name field (left blank for codes below 1).
-    void append(std::string& line, std::int32_t code, const char* placeholder);
+    void append(std::string& line, std::int32_t code, std::string_view placeholder);
     // Says that the block of that code is appended soon: what it is built from starts coming meanwhile.
     void prefetch(std::int32_t code);
 

@@ -2,53 +2,109 @@
 
 #include "common/date_format.h"
 #include "common/trim.h"
-#include "export_format/client_block_layout.h"
 #include "export_format/fill.h"
 #include "export_format/number_format.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace kalvian {
 
 namespace {
 
-// SERIE, MODU and NUMNF, side by side as the E and R lines hold them, read at once.
-constexpr std::array<FixedWidthField, 3> kInvoiceNumber = {{
-    {"SERIE", 1, ' ', Justify::Right},
-    {"MODU", 1, ' ', Justify::Right},
-    {"NUMNF", 8, '0', Justify::Right},
-}};
-const FixedWidthLayout kInvoiceNumberLayout(kInvoiceNumber);
-constexpr std::size_t kInvoiceNumberWidth = fieldOffset(kInvoiceNumber, "");
-constexpr std::size_t kNumnfOffset = fieldOffset(kInvoiceNumber, "NUMNF");
-
-void appendInvoiceNumber(std::string& line, const SourceRecord& invoice) {
-    const std::size_t start = line.size();
-    line.resize(start + kInvoiceNumberWidth);
-    invoice.placeFields(kInvoiceNumberLayout, std::span(line).subspan(start));
+constexpr bool isFilled(FieldForm form) {
+    return form == FieldForm::Text || form == FieldForm::Char || form == FieldForm::Integer;
 }
 
-void linhaCurta(std::string& line, const SourceRecord& invoice, char dateSeparator) {
-    line += 'C';
-    appendDate(line, invoice.asDate("DATA"), dateSeparator);
-    line += "11";
-    std::array<char, kInvoiceNumberWidth> number;
-    invoice.placeFields(kInvoiceNumberLayout, number);
-    // The import layout has the short line's SERIE left-justified, unlike the E and R lines: in one byte
-    // that is the same.
-    line += number[0];
-    // The import layout wants the number twice: the first and the last of a range of one invoice.
-    const std::string_view numnf(number.data() + kNumnfOffset, number.size() - kNumnfOffset);
-    line += numnf;
-    line += numnf;
+constexpr std::size_t filledWidth(const LineLayout& layout) {
+    std::size_t width = 0;
+    for (const LineField& field : layout.fields) {
+        width += isFilled(field.form) ? field.width : 0;
+    }
+    return width;
 }
+constexpr std::size_t kMostFilled =
+    std::max({filledWidth(kIssuedLine), filledWidth(kShortLine), filledWidth(kReceivedLine)});
+
+std::vector<FixedWidthField> filledFields(const LineLayout& layout) {
+    std::vector<FixedWidthField> fields;
+    for (const LineField& field : layout.fields) {
+        if (isFilled(field.form)) {
+            fields.push_back({field.name, field.width, field.fill, field.justify});
+        }
+    }
+    return fields;
+}
+
+// Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
+double withheldRate(const SourceRecord& invoice) {
+    const double rate = invoice.asNumber("ALQRET");
+    return invoice.asText("RESTRB") == "R" && rate == 0 ? invoice.asNumber("ALIQUO") : rate;
+}
+
+// Appends the line of a layout for an invoice, field after field. Its filled fields, `filled`, are placed
+// first, all at once, as a record fills a block of fields without a string for each.
+void appendLine(std::string& line, const LineLayout& layout, const FixedWidthLayout& filled,
+                const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
+    // The client comes last: it is asked for first, so it is on its way while the fields before it are built.
+    const bool hasClient = layout.fields.back().form == FieldForm::Client;
+    const std::int32_t client = hasClient ? invoice.asInteger("CODCLI") : 0;
+    if (hasClient) {
+        clients.prefetch(client);
+    }
+    std::array<char, kMostFilled> filledBytes;
+    invoice.placeFields(filled, std::span(filledBytes).first(filled.fill().size()));
+    const char* nextFilled = filledBytes.data();
+    line += layout.type;
+    for (const LineField& field : layout.fields) {
+        switch (field.form) {
+        case FieldForm::Literal:
+            line += field.literal;
+            break;
+        case FieldForm::Text:
+        case FieldForm::Char:
+        case FieldForm::Integer:
+            line.append(nextFilled, field.width);
+            nextFilled += field.width;
+            break;
+        case FieldForm::Date:
+            appendDate(line, invoice.asDate(field.name), dateSeparator);
+            break;
+        case FieldForm::Repeat:
+            line.append(line, line.size() - field.width, field.width);
+            break;
+        case FieldForm::Amount:
+            appendAmount(line, invoice.asNumber(field.name));
+            break;
+        case FieldForm::Rate:
+            appendRate(line, invoice.asNumber(field.name));
+            break;
+        case FieldForm::WithheldRate:
+            appendRate(line, withheldRate(invoice));
+            break;
+        case FieldForm::Client:
+            clients.append(line, client, field.literal);
+            break;
+        }
+    }
+}
+
+const FixedWidthLayout kIssuedFilled(filledFields(kIssuedLine));
+const FixedWidthLayout kShortFilled(filledFields(kShortLine));
+const FixedWidthLayout kReceivedFilled(filledFields(kReceivedLine));
 
 } // namespace
 
+// The registration, right-justified, is the one field of the header that is not fixed.
+static_assert(std::size(kHeaderFields) == 2 && kHeaderFields[0].form == FieldForm::Text &&
+              kHeaderFields[0].justify == Justify::Right && kHeaderFields[1].form == FieldForm::Literal);
+
 std::string LinhaCabecalho(std::string_view registration) {
-    return "H" + PreencheEsquerda(registration, kRegistrationWidth, '0') + "40";
+    return kHeaderLine.type + PreencheEsquerda(registration, kRegistrationWidth, kHeaderFields[0].fill) +
+           std::string(kHeaderFields[1].literal);
 }
 
 bool registrationFitsHeader(std::string_view registration) {
@@ -57,44 +113,15 @@ bool registrationFitsHeader(std::string_view registration) {
 
 void LinhaEmitida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients, char dateSeparator) {
     if (invoice.asText("MODU") == "X") {
-        linhaCurta(line, invoice, dateSeparator);
-        return;
+        appendLine(line, kShortLine, kShortFilled, invoice, clients, dateSeparator);
+    } else {
+        appendLine(line, kIssuedLine, kIssuedFilled, invoice, clients, dateSeparator);
     }
-    // The client comes last: it is asked for first, so it is on its way while the fields before it are built.
-    const std::int32_t client = invoice.asInteger("CODCLI");
-    clients.prefetch(client);
-
-    line += 'E';
-    appendDate(line, invoice.asDate("DATA"), dateSeparator);
-    appendInvoiceNumber(line, invoice);
-    appendAmount(line, invoice.asNumber("VALNF"));
-    appendAmount(line, invoice.asNumber("VALSER"));
-    const std::string restrb = invoice.asText("RESTRB");
-    appendPreencheEsquerda(line, restrb, 1, ' ');
-    const double rate = invoice.asNumber("ALIQUO");
-    appendRate(line, rate);
-    // Withholding at the invoice's own rate when it is marked "R" and carries no rate of its own.
-    const bool withheldAtOwnRate = restrb == "R" && invoice.asNumber("ALQRET") == 0;
-    appendRate(line, withheldAtOwnRate ? rate : invoice.asNumber("ALQRET"));
-    clients.append(line, client, kMissingTaker);
 }
 
 void LinhaRecebida(std::string& line, const SourceRecord& invoice, ClientBlocks& clients,
                    char dateSeparator) {
-    const std::int32_t client = invoice.asInteger("CODCLI");
-    clients.prefetch(client);
-
-    line += 'R';
-    // The import layout wants DATA twice; the table's own DATEMI is never written.
-    const std::size_t date = line.size();
-    appendDate(line, invoice.asDate("DATA"), dateSeparator);
-    line.append(line, date, line.size() - date);
-    appendInvoiceNumber(line, invoice);
-    appendAmount(line, invoice.asNumber("VALNF"));
-    appendAmount(line, invoice.asNumber("VALSER"));
-    appendRate(line, invoice.asNumber("ALIQUO"));
-    appendAmount(line, invoice.asNumber("IMPRET"));
-    clients.append(line, client, kMissingProvider);
+    appendLine(line, kReceivedLine, kReceivedFilled, invoice, clients, dateSeparator);
 }
 
 } // namespace kalvian

@@ -18,12 +18,6 @@ std::size_t fillCount(std::string_view kept, int width) {
 
 } // namespace
 
-void appendPreencheEsquerda(std::string& line, std::string_view value, int width, char fill) {
-    const std::string_view kept = trimmedAndCut(value, width);
-    line.append(fillCount(kept, width), fill);
-    line += kept;
-}
-
 void appendPreencheDireita(std::string& line, std::string_view value, int width, char fill) {
     const std::string_view kept = trimmedAndCut(value, width);
     line += kept;
@@ -31,9 +25,8 @@ void appendPreencheDireita(std::string& line, std::string_view value, int width,
 }
 
 std::string PreencheEsquerda(std::string_view value, int width, char fill) {
-    std::string text;
-    appendPreencheEsquerda(text, value, width, fill);
-    return text;
+    const std::string_view kept = trimmedAndCut(value, width);
+    return std::string(fillCount(kept, width), fill).append(kept);
 }
 
 std::string PreencheDireita(std::string_view value, int width, char fill) {

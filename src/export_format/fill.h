@@ -14,8 +14,7 @@ std::string PreencheEsquerda(std::string_view value, int width, char fill);
 // Left-justified field: the fill goes behind.
 std::string PreencheDireita(std::string_view value, int width, char fill);
 
-// The same two rules, appending the field to a line being built.
-void appendPreencheEsquerda(std::string& line, std::string_view value, int width, char fill);
+// The left-justified rule, appending the field to a line being built.
 void appendPreencheDireita(std::string& line, std::string_view value, int width, char fill);
 
 } // namespace kalvian

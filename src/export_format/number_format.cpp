@@ -148,11 +148,11 @@ void appendFixed(std::string& out, double value, int minIntegerDigits) {
 } // namespace
 
 void appendAmount(std::string& out, double value) {
-    appendFixed(out, value, 12);
+    appendFixed(out, value, kAmountIntegerDigits);
 }
 
 void appendRate(std::string& out, double value) {
-    appendFixed(out, value, 2);
+    appendFixed(out, value, kRateIntegerDigits);
 }
 
 } // namespace kalvian

@@ -19,8 +19,9 @@ public:
     // Fills out from offset; returns how many bytes were there (fewer only at the end of the source).
     // An input/output failure raises kalvian::Error.
     virtual std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const = 0;
-    // Raises kalvian::Error when the source is no longer what it was when opened: a file shortened or
-    // rewritten by another program meanwhile, whose bytes may have been read half old and half new.
+    // Raises TableChanged when the source's size or time is no longer what it was when opened: a file
+    // shortened or rewritten by another program meanwhile, whose bytes may have been read half old and half
+    // new.
     virtual void checkUnchanged() const {}
 };
 

@@ -7,16 +7,18 @@ namespace kalvian::paradox {
 
 namespace {
 
-std::string failureReason(const InputFile::Failure& failure) {
+Error openFailure(const std::string& file, const InputFile::Failure& failure) {
     switch (errorKind(failure.systemError)) {
+    case ErrorKind::InUse:
+        return tableHeldElsewhere(file);
     case ErrorKind::NotFound:
-        return "arquivo não encontrado";
+        return unreadableTable(file, "arquivo não encontrado");
     case ErrorKind::AccessDenied:
-        return "acesso negado";
+        return unreadableTable(file, "acesso negado");
     case ErrorKind::IsAFolder:
-        return "é uma pasta";
+        return unreadableTable(file, "é uma pasta");
     default:
-        return "erro do sistema " + std::to_string(failure.systemError);
+        return unreadableTable(file, "erro do sistema " + std::to_string(failure.systemError));
     }
 }
 
@@ -26,7 +28,7 @@ FileSource::FileSource(std::string path) : m_name(std::move(path)) {
     try {
         m_file.emplace(m_name);
     } catch (const InputFile::Failure& failure) {
-        throw unreadableTable(m_name, failureReason(failure));
+        throw openFailure(m_name, failure);
     }
     // A pipe or a device has no size to check offsets against.
     if (m_file->kind() == InputFile::Kind::Folder) {
@@ -41,6 +43,12 @@ std::size_t FileSource::readAt(std::uint64_t offset, std::span<std::byte> out) c
     try {
         return m_file->readAt(offset, out);
     } catch (const InputFile::Failure& failure) {
+        // Permission is settled at the opening: a read refused afterwards meets another program's lock
+        // (Windows' ERROR_LOCK_VIOLATION; EACCES through Linux's SMB client).
+        const ErrorKind kind = errorKind(failure.systemError);
+        if (kind == ErrorKind::InUse || kind == ErrorKind::AccessDenied) {
+            throw tableHeldElsewhere(m_name);
+        }
         throw unreadableTable(m_name, "erro de leitura " + std::to_string(failure.systemError));
     }
 }
@@ -50,10 +58,10 @@ void FileSource::checkUnchanged() const {
     try {
         same = m_file->unchanged();
     } catch (const InputFile::Failure& failure) {
-        throw unreadableTable(m_name, failureReason(failure));
+        throw openFailure(m_name, failure);
     }
     if (!same) {
-        throw unreadableTable(m_name, "o arquivo mudou durante a leitura");
+        throw tableChanged(m_name);
     }
 }
 

@@ -16,7 +16,7 @@ public:
     const std::string& name() const override { return m_name; }
     std::uint64_t size() const override { return m_file->size(); }
     std::size_t readAt(std::uint64_t offset, std::span<std::byte> out) const override;
-    // Compares the file's size and modification time with those it had when opened.
+    // Compares the file's size and modification time with those it had when opened (TableChanged).
     void checkUnchanged() const override;
 
 private:

@@ -36,6 +36,16 @@ CodePageText textFor(const ByteSource& source, int headerCodePage) {
     return *text;
 }
 
+// A header that does not read as one may be a file caught while another program rewrote it.
+TableHeader headerOf(const ByteSource& source) {
+    try {
+        return readTableHeader(source);
+    } catch (const Error&) {
+        source.checkUnchanged();
+        throw;
+    }
+}
+
 // A name's first eight bytes as one word, zero-filled.
 std::uint64_t namePrefix(std::string_view name) {
     std::uint64_t prefix = 0;
@@ -46,7 +56,7 @@ std::uint64_t namePrefix(std::string_view name) {
 } // namespace
 
 Table::Table(std::unique_ptr<ByteSource> source)
-    : m_source(std::move(source)), m_header(readTableHeader(*m_source)),
+    : m_source(std::move(source)), m_header(headerOf(*m_source)),
       m_text(textFor(*m_source, m_header.codePage)) {
     for (FieldInfo& field : m_header.fields) {
         field.name = m_text.toWindows1252(std::as_bytes(std::span(field.name)));
@@ -101,11 +111,23 @@ void Table::scan(const RecordCallback& onRecord) const {
 template <class Reading> auto Table::checkedAgainstChange(const Reading& reading) const {
     try {
         auto result = reading();
-        m_source->checkUnchanged();
+        checkUnchanged();
         return result;
-    } catch (const Error&) {
-        m_source->checkUnchanged();
+    } catch (const TableChanged&) {
         throw;
+    } catch (const Error&) {
+        checkUnchanged();
+        throw;
+    }
+}
+
+void Table::checkUnchanged() const {
+    m_source->checkUnchanged();
+    // One more read of the header: where a write in place keeps the size and the time (FAT's two seconds,
+    // shares that set the time at closing), its counters have moved.
+    std::vector<std::byte> now(m_header.bytes.size());
+    if (m_source->readAt(0, now) != now.size() || now != m_header.bytes) {
+        throw tableChanged(name());
     }
 }
 

@@ -63,10 +63,10 @@ public:
     int blockSize() const { return m_header.blockSize; }
 
     // Calls onRecord with each record's recordSize() raw bytes, in the order of the data-block chain.
-    // Raises kalvian::Error when the chain loops, points outside the file, a block is malformed, the
-    // blocks hold another number of records than the header declares, or the file changed while it was
-    // read; records before the fault have been delivered by then, so a caller keeps nothing of a failed
-    // scan.
+    // Raises kalvian::Error when the chain loops, points outside the file, a block is malformed, or the
+    // blocks hold another number of records than the header declares; TableChanged when the file's header,
+    // size or time moved while it was read. Records before the fault have been delivered by then, so a
+    // caller keeps nothing of a failed scan.
     void scan(const RecordCallback& onRecord) const;
     // The same walk, handing over each block's records at once, for loops that want no call per record.
     void scanBlocks(const BlockCallback& onBlock) const;
@@ -137,6 +137,8 @@ private:
     // Runs a reading; when it fails, a file changed meanwhile by another program is the message, as it
     // explains any fault found in it. A reading that succeeded is checked the same way.
     template <class Reading> auto checkedAgainstChange(const Reading& reading) const;
+    // Raises TableChanged unless the header's bytes, the size and the time are those of the opening.
+    void checkUnchanged() const;
 
     std::unique_ptr<ByteSource> m_source;
     TableHeader m_header;

@@ -6,6 +6,14 @@ Error unreadableTable(const std::string& file, const std::string& reason) {
     return Error("Não foi possível ler a tabela: " + file + " (" + reason + ")");
 }
 
+TableChanged tableChanged(const std::string& file) {
+    return TableChanged(unreadableTable(file, "o arquivo mudou durante a leitura").what());
+}
+
+Error tableHeldElsewhere(const std::string& file) {
+    return unreadableTable(file, "outro programa, talvez a VRK 3, está usando o arquivo");
+}
+
 Error damagedTable(const std::string& file, const std::string& what) {
     return Error("Tabela danificada: " + file + " (" + what + ")");
 }

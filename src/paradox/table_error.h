@@ -19,4 +19,15 @@ Error notADataTable(const std::string& file, const std::string& what);
 // "Página de código não suportada: <arquivo> (<número>)"
 Error unsupportedCodePage(const std::string& file, int codePage);
 
+// A reading that may hold bytes of two moments: another program wrote the file meanwhile. Worth reading
+// again.
+class TableChanged : public Error {
+public:
+    using Error::Error;
+};
+// "Não foi possível ler a tabela: <arquivo> (o arquivo mudou durante a leitura)"
+TableChanged tableChanged(const std::string& file);
+// "Não foi possível ler a tabela: <arquivo> (outro programa, talvez a VRK 3, está usando o arquivo)"
+Error tableHeldElsewhere(const std::string& file);
+
 } // namespace kalvian::paradox

@@ -32,6 +32,7 @@ public:
         readSizes();
         readFields();
         readFieldNames();
+        m_header.bytes = std::move(m_bytes);
         return m_header;
     }
 

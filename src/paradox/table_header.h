@@ -21,6 +21,9 @@ struct TableHeader {
     int lastFileBlock = 0;         // the highest block number that starts inside the file
     int codePage = 0;              // the header's code page word, 0 for level 3.x tables
     std::vector<FieldInfo> fields; // names still in the table's code page
+    // The header as read, headerSize bytes: its change counters (0x2D, 0x2E, and 0x70 from level 4) and
+    // its update time (0x60) move with an edit in place that leaves the file's size and time as they were.
+    std::vector<std::byte> bytes;
 };
 
 // Reads and checks the header; raises kalvian::Error (damaged, encrypted or not a data table).

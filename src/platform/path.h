@@ -17,4 +17,8 @@ inline constexpr char kPathSeparator = '/';
 // separator followed by the name.
 std::string MontaCaminho(std::string_view folder, std::string_view name);
 
+// The file name at the end of a path: what follows its last "/" (and on Windows its last "\" or a drive's
+// ":").
+std::string_view fileNameOf(std::string_view path);
+
 } // namespace kalvian

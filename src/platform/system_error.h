@@ -26,7 +26,4 @@ ErrorKind errorKind(int systemError);
 // The system's own words for its code.
 std::string systemErrorText(int systemError);
 
-// The code of the last system call of this thread that failed.
-int lastSystemError();
-
 } // namespace kalvian

@@ -1,14 +1,12 @@
 #pragma once
 
-#include <condition_variable>
+#include "run/bounded_queue.h"
+
 #include <cstddef>
-#include <deque>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
 namespace kalvian {
 
@@ -22,8 +20,8 @@ public:
     using Sink = std::function<void(const std::string& lines)>;
 
     explicit BackgroundWriter(Sink sink) : m_sink(std::move(sink)) {}
-    // Stops the thread; what still waits, after a failure, is dropped.
-    ~BackgroundWriter();
+    // Ends the thread once it has passed on what waits, unless passing on failed.
+    ~BackgroundWriter() { m_waiting.close(); }
 
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
@@ -40,20 +38,13 @@ private:
     static constexpr std::size_t kPassedHere = 1 << 20;
 
     void passOn();
-    // Waits, holding the lock, until no buffer waits to be passed on.
-    void drain(std::unique_lock<std::mutex>& lock);
-    void stop();
 
     Sink m_sink;
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::deque<std::string> m_waiting;
-    std::vector<std::string> m_spare; // emptied buffers, to be filled again without allocating
-    bool m_passing = false;           // a buffer is being passed on
-    bool m_stopping = false;
-    std::size_t m_passedHere = 0; // bytes passed on in the calling thread
-    std::exception_ptr m_failure;
-    std::thread m_thread;
+    BoundedQueue<std::string> m_waiting{kMostWaiting};
+    BoundedQueue<std::string> m_spare{kMostWaiting + 1}; // emptied buffers, to be filled again
+    std::size_t m_passedHere = 0;                        // bytes passed on in the calling thread
+    std::exception_ptr m_failure; // set by the thread before it closes m_waiting, and read after
+    std::jthread m_thread;        // last: joined before the rest goes
 };
 
 } // namespace kalvian

@@ -4,6 +4,7 @@
 #include "common/trim.h"
 #include "common/windows1252.h"
 #include "export_format/export_lines.h"
+#include "export_format/file_name.h"
 #include "platform/files.h"
 #include "platform/path.h"
 #include "platform/replacing_file.h"
@@ -60,7 +61,8 @@ bool replacingAllowed(ExportView& view) {
 }
 
 // How the file may take its name; nothing when the user declined to replace an existing file (after the
-// "Alerta" notice). A missing folder or file name raises kalvian::Error after focusing its field.
+// "Alerta" notice). A missing folder or file name, or a name Windows cannot hold, raises kalvian::Error after
+// focusing its field.
 std::optional<Placement> ValidaDestino(ExportView& view) {
     if (trimBlanks(view.destinationFolder()).empty()) {
         view.focusDestinationFolder();
@@ -69,6 +71,10 @@ std::optional<Placement> ValidaDestino(ExportView& view) {
     if (trimBlanks(view.fileName()).empty()) {
         view.focusFileName();
         throw Error("Informe um nome para o arquivo exportado");
+    }
+    if (const std::optional<std::string> fault = windowsNameFault(view.fileName())) {
+        view.focusFileName();
+        throw Error(*fault);
     }
     if (!fileExists(targetPath(view))) {
         return Placement::New;
@@ -85,6 +91,13 @@ void MostraStatus(ExportView& view, const std::string& text) {
     view.showStatus(std::string(trimBlanks(text)));
 }
 
+// The threads of a run and what each owns. The calling thread (the window's or the command line's) owns the
+// view and the sources' own cursors, and builds the lines of a small query itself. The lines of a large query
+// are built by two threads (SideBySideLines), each owning a cursor, a client lookup and client blocks of its
+// own, and come to the calling thread through a queue from each. The calling thread hands them on through
+// another queue to the writer's thread (BackgroundWriter), which owns the file and the check from the end of
+// the first megabyte until writer.finish() returns. The rows and the clients' index are read by all and
+// changed by none while the run lasts.
 bool ExportaDados(ExportView& view, const ExportSources& sources, char dateSeparator, FileCalls& calls,
                   ExportLineCheck* check) {
     const std::optional<Placement> placement = ValidaDestino(view);

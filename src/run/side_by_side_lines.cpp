@@ -1,13 +1,10 @@
 #include "side_by_side_lines.h"
 
-#include "common/joining_thread.h"
+#include "run/bounded_queue.h"
 
-#include <condition_variable>
-#include <deque>
 #include <exception>
-#include <mutex>
+#include <thread>
 #include <utility>
-#include <vector>
 
 namespace kalvian {
 
@@ -29,56 +26,11 @@ struct Chunk {
     std::exception_ptr failure;
 };
 
-// What the two threads and the caller share: the chunks built, and emptied buffers to build the next ones
-// in, so the same few buffers go round.
-class Exchange {
-public:
-    // False when the caller stopped waiting for chunks.
-    bool deliver(std::size_t thread, Chunk chunk) {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return m_ready[thread].size() < kMostAhead || m_stopping; });
-        if (m_stopping) {
-            return false;
-        }
-        m_ready[thread].push_back(std::move(chunk));
-        m_changed.notify_all();
-        return true;
-    }
-    Chunk receive(std::size_t thread) {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return !m_ready[thread].empty(); });
-        Chunk chunk = std::move(m_ready[thread].front());
-        m_ready[thread].pop_front();
-        m_changed.notify_all();
-        return chunk;
-    }
-    std::string emptyBuffer() {
-        const std::lock_guard lock(m_mutex);
-        if (m_spare.empty()) {
-            return {};
-        }
-        std::string buffer = std::move(m_spare.back());
-        m_spare.pop_back();
-        return buffer;
-    }
-    void giveBack(std::string buffer) {
-        buffer.clear();
-        const std::lock_guard lock(m_mutex);
-        m_spare.push_back(std::move(buffer));
-    }
-    void stop() {
-        const std::lock_guard lock(m_mutex);
-        m_stopping = true;
-        m_changed.notify_all();
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_changed;
-    std::array<std::deque<Chunk>, 2> m_ready;
-    std::vector<std::string> m_spare;
-    bool m_stopping = false;
-};
+using ChunkQueue = BoundedQueue<Chunk>;
+// Emptied buffers to build the next chunks in, so that the same few buffers go round: room for every one
+// the threads hold.
+using SpareBuffers = BoundedQueue<std::string>;
+constexpr std::size_t kSpareBuffers = 2 * (kMostAhead + 1);
 
 void skip(InvoiceQuery& cursor, std::size_t rows) {
     for (std::size_t i = 0; i < rows && !cursor.eof(); ++i) {
@@ -101,23 +53,24 @@ void fillChunk(Chunk& chunk, InvoiceQuery& cursor, ClientBlocks& blocks,
 // The chunks of one thread: the thread-th, then every other one, ending with a chunk of no rows or one
 // that failed, which holds the lines built before the failure.
 void buildChunks(std::size_t thread, InvoiceQuery& cursor, ClientBlocks& blocks,
-                 const SideBySideLines::AppendLine& appendLine, Exchange& exchange) {
+                 const SideBySideLines::AppendLine& appendLine, ChunkQueue& built, SpareBuffers& spare) {
     Chunk chunk;
     try {
         cursor.first();
         skip(cursor, thread * kChunkRows);
         while (true) {
-            chunk.lines = exchange.emptyBuffer();
+            chunk.lines = spare.tryPop().value_or(std::string());
             fillChunk(chunk, cursor, blocks, appendLine);
             const bool last = chunk.rows == 0;
-            if (!exchange.deliver(thread, std::exchange(chunk, Chunk{})) || last) {
+            // Refused once the caller stopped taking chunks.
+            if (!built.push(std::exchange(chunk, Chunk{})) || last) {
                 return;
             }
             skip(cursor, kChunkRows);
         }
     } catch (...) {
         chunk.failure = std::current_exception();
-        exchange.deliver(thread, std::move(chunk));
+        built.push(std::move(chunk));
     }
 }
 
@@ -148,19 +101,25 @@ void SideBySideLines::build(const InvoiceQuery& query, const AppendLine& appendL
         }
         return;
     }
-    Exchange exchange;
-    std::array<JoiningThread, 2> threads;
+    std::array<ChunkQueue, 2> built{ChunkQueue(kMostAhead), ChunkQueue(kMostAhead)};
+    SpareBuffers spare(kSpareBuffers);
+    std::array<std::jthread, 2> threads;
     // Declared after the threads, so it stops them before they are joined, on every way out.
     struct Stopper {
-        Exchange& exchange;
-        ~Stopper() { exchange.stop(); }
-    } stopper{exchange};
+        std::array<ChunkQueue, 2>& built;
+        ~Stopper() {
+            for (ChunkQueue& queue : built) {
+                queue.close();
+            }
+        }
+    } stopper{built};
     for (std::size_t i = 0; i < threads.size(); ++i) {
-        threads[i] = JoiningThread(buildChunks, i, std::ref(*cursors[i]), std::ref(*m_blocks[i]),
-                                   std::cref(appendLine), std::ref(exchange));
+        threads[i] = std::jthread(buildChunks, i, std::ref(*cursors[i]), std::ref(*m_blocks[i]),
+                                  std::cref(appendLine), std::ref(built[i]), std::ref(spare));
     }
+    // Each thread ends with a chunk of no rows or a failed one, so a chunk always comes.
     for (std::size_t next = 0;; next = 1 - next) {
-        Chunk chunk = exchange.receive(next);
+        Chunk chunk = *built[next].pop();
         if (chunk.rows > 0) {
             take(chunk.lines, chunk.rows);
         }
@@ -170,7 +129,8 @@ void SideBySideLines::build(const InvoiceQuery& query, const AppendLine& appendL
         if (chunk.rows == 0) {
             return;
         }
-        exchange.giveBack(std::move(chunk.lines));
+        chunk.lines.clear();
+        spare.offer(std::move(chunk.lines));
     }
 }
 

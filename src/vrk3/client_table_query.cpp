@@ -62,7 +62,9 @@ bool ClientTableQuery::LocalizaCliente(std::int32_t code) {
     if (found == kNoRow) {
         return false;
     }
-    m_current.setRecord(table(), records().record(found));
+    // A record of this opening's table: one of an earlier opening would know its columns.
+    m_current = RowRecord(table());
+    m_current.setRecord(records().record(found));
     return true;
 }
 
@@ -83,14 +85,14 @@ void ClientTableQuery::prefetchRecord(std::int32_t code) const {
 // rows, which nothing changes while the query is open.
 class ClientTableQuery::Reader : public ClientLookup {
 public:
-    explicit Reader(const ClientTableQuery& query) : m_query(query) {}
+    explicit Reader(const ClientTableQuery& query) : m_query(query), m_current(query.table()) {}
 
     const SourceRecord* find(std::int32_t code) override {
         const std::uint32_t row = m_query.rowOf(code);
         if (row == kNoRow) {
             return nullptr;
         }
-        m_current.setRecord(m_query.table(), m_query.records().record(row));
+        m_current.setRecord(m_query.records().record(row));
         return &m_current;
     }
     void prefetch(std::int32_t code) override { m_query.prefetchRecord(code); }

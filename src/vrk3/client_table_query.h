@@ -18,7 +18,7 @@ public:
 
     // Positions the query on the first client with that code in CODCLI order; false when there is none.
     bool LocalizaCliente(std::int32_t code);
-    // The client LocalizaCliente last found.
+    // The client LocalizaCliente last found, while the query stays open.
     const SourceRecord& current() const { return m_current; }
 
     const SourceRecord* find(std::int32_t code) override {
@@ -32,7 +32,6 @@ protected:
     void afterClose() override {
         m_byCode.clear();
         m_firstOfCode.clear();
-        m_current = {};
     }
 
 private:

@@ -20,10 +20,9 @@ std::uint64_t storedWord(const std::array<std::byte, 8>& bytes) {
 
 using paradox::FieldInfo;
 
-void InvoiceTableQuery::setParameters(std::optional<double> registration, double start, double end) {
+void InvoiceTableQuery::setParameters(std::optional<double> registration, Period period) {
     m_registration = registration;
-    m_start = start;
-    m_end = end;
+    m_period = period;
 }
 
 void InvoiceTableQuery::select(const paradox::Table& table) {
@@ -35,7 +34,7 @@ void InvoiceTableQuery::select(const paradox::Table& table) {
     // Rows are picked by their stored bytes: INSMUN equal to the registration's stored form (zero also
     // matches its negative twin), then DATA within the period.
     const FieldInfo& insmun = table.field("INSMUN");
-    const PeriodFilter inPeriod(table, table.field("DATA"), m_start, m_end);
+    const PeriodFilter inPeriod(table, table.field("DATA"), m_period);
     const bool zero = *m_registration == 0.0;
     const std::uint64_t key = storedWord(paradox::encodeNumberKey(zero ? 0.0 : *m_registration));
     const std::uint64_t otherZero = zero ? storedWord(paradox::encodeNumberKey(-0.0)) : key;

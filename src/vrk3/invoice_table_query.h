@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_serial.h"
 #include "common/invoice_query.h"
 #include "vrk3/record_cursor.h"
 #include "vrk3/table_query.h"
@@ -15,7 +16,7 @@ public:
     using TableQuery::TableQuery;
 
     // Taken at the next opening. No registration number selects nothing at all.
-    void setParameters(std::optional<double> registration, double start, double end);
+    void setParameters(std::optional<double> registration, Period period);
 
     std::int64_t rowCount() const override { return static_cast<std::int64_t>(recordCount()); }
     void first() override;
@@ -30,8 +31,7 @@ protected:
 
 private:
     std::optional<double> m_registration;
-    double m_start = 0;
-    double m_end = 0;
+    Period m_period;
     RecordCursor m_walk;
 };
 

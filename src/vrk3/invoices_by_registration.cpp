@@ -10,15 +10,10 @@
 
 namespace kalvian {
 
-void InvoicesByRegistration::setPeriod(double start, double end) {
-    m_start = start;
-    m_end = end;
-}
-
 void InvoicesByRegistration::select(const paradox::Table& table) {
     afterClose();
     const paradox::FieldInfo& insmun = table.field("INSMUN");
-    const PeriodFilter inPeriod(table, table.field("DATA"), m_start, m_end);
+    const PeriodFilter inPeriod(table, table.field("DATA"), m_period);
     // Buckets: rows without a registration, rows whose registration is no finite number, then one per
     // registration as they are met. Neighbouring rows mostly share a registration, so the last one met is
     // tried before the map.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_serial.h"
 #include "vrk3/table_query.h"
 
 #include <cstddef>
@@ -20,7 +21,7 @@ public:
     using TableQuery::TableQuery;
 
     // Taken at the next opening.
-    void setPeriod(double start, double end);
+    void setPeriod(Period period) { m_period = period; }
 
     // After opening: the groups in ascending order of registration. Callers may take the rows away.
     std::vector<Group>& groups() { return m_groups; }
@@ -34,8 +35,7 @@ protected:
     void afterClose() override;
 
 private:
-    double m_start = 0;
-    double m_end = 0;
+    Period m_period;
     std::vector<Group> m_groups;
     std::size_t m_withoutRegistration = 0;
     std::size_t m_withInvalidRegistration = 0;

@@ -7,11 +7,10 @@
 
 namespace kalvian {
 
-PeriodFilter::PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, double start,
-                           double end)
+PeriodFilter::PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, Period period)
     : m_table(table), m_column(column), m_storedDates(column.type == paradox::FieldType::Date),
-      m_start(start), m_end(end), m_startWord(bigEndianWord(paradox::encodeDateKey(start).data())),
-      m_endWord(bigEndianWord(paradox::encodeDateKey(end).data())) {}
+      m_period(period), m_startWord(bigEndianWord(paradox::encodeDateKey(period.start.serial).data())),
+      m_endWord(bigEndianWord(paradox::encodeDateKey(period.end.serial).data())) {}
 
 bool PeriodFilter::valueInPeriod(std::span<const std::byte> record) const {
     const FieldValue value = decodeValue(m_table, record, m_column);
@@ -21,7 +20,7 @@ bool PeriodFilter::valueInPeriod(std::span<const std::byte> record) const {
     }
     // The period holds whole days: a time or timestamp is in it when its day is, whatever its time.
     const double day = std::floor(date->serial);
-    return day >= m_start && day <= m_end;
+    return day >= m_period.start.serial && day <= m_period.end.serial;
 }
 
 } // namespace kalvian

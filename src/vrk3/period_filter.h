@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_serial.h"
 #include "paradox/table.h"
 
 #include <cstddef>
@@ -13,7 +14,7 @@ namespace kalvian {
 // The period's dates must be real days or the blank date.
 class PeriodFilter {
 public:
-    PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, double start, double end);
+    PeriodFilter(const paradox::Table& table, const paradox::FieldInfo& column, Period period);
 
     bool operator()(std::span<const std::byte> record) const {
         if (!m_storedDates) {
@@ -33,8 +34,7 @@ private:
     const paradox::Table& m_table;
     const paradox::FieldInfo& m_column;
     bool m_storedDates;
-    double m_start;
-    double m_end;
+    Period m_period;
     std::uint32_t m_startWord;
     std::uint32_t m_endWord;
 };

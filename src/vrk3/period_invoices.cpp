@@ -38,12 +38,12 @@ std::vector<RegistrationInvoices> merge(Groups& issued, Groups& received) {
 PeriodInvoices::PeriodInvoices()
     : m_clients(clientQuery()), m_issued(issuedQuery()), m_received(receivedQuery()) {}
 
-void PeriodInvoices::open(std::string_view folder, double start, double end) {
+void PeriodInvoices::open(std::string_view folder, Period period) {
     const std::string database(folder);
     m_clients.setFolder(database);
     for (InvoicesByRegistration* query : {&m_issued, &m_received}) {
         query->setFolder(database);
-        query->setPeriod(start, end);
+        query->setPeriod(period);
     }
     openSideBySide({&m_clients, &m_issued, &m_received});
     m_registrations = merge(m_issued.groups(), m_received.groups());

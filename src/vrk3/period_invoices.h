@@ -33,7 +33,7 @@ public:
 
     // Opens the client query, then gathers the issued and the received invoices of the period, with the
     // window's query names and checks. Raises kalvian::Error as the window's query step does.
-    void open(std::string_view folder, double start, double end);
+    void open(std::string_view folder, Period period);
 
     // In ascending order of registration; each one's rows may be released once exported.
     std::vector<RegistrationInvoices>& registrations() { return m_registrations; }

@@ -6,13 +6,13 @@ namespace kalvian {
 
 RecordCursor::RecordCursor(std::string queryName, const paradox::Table& table, const paradox::RecordSet& rows,
                            std::span<const std::uint32_t> order)
-    : m_queryName(std::move(queryName)), m_table(&table), m_rows(&rows), m_order(order) {}
+    : m_queryName(std::move(queryName)), m_rows(&rows), m_order(order), m_current(table) {}
 
 const SourceRecord& RecordCursor::current() const {
     if (eof()) {
         throw Error(m_queryName + ": No current record");
     }
-    m_current.setRecord(*m_table, m_rows->record(m_order[m_position]));
+    m_current.setRecord(m_rows->record(m_order[m_position]));
     return m_current;
 }
 

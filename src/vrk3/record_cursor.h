@@ -31,7 +31,6 @@ public:
 
 private:
     std::string m_queryName;
-    const paradox::Table* m_table = nullptr;
     const paradox::RecordSet* m_rows = nullptr;
     std::span<const std::uint32_t> m_order;
     std::size_t m_position = 0;

@@ -21,14 +21,15 @@ namespace kalvian {
 FieldValue decodeValue(const paradox::Table& table, std::span<const std::byte> record,
                        const paradox::FieldInfo& field);
 
-// One stored record of a table, read by field name.
+// One stored record of a table, read by field name. It reads the records of one table, for as long as it
+// lives: the columns it finds are kept from record to record.
 class RowRecord : public SourceRecord {
 public:
-    // A record of another table needs a new RowRecord: the columns found are kept across records.
-    void setRecord(const paradox::Table& table, std::span<const std::byte> record) {
-        m_table = &table;
-        m_record = record;
-    }
+    // Reads no table: a place for a record to come.
+    RowRecord() = default;
+    explicit RowRecord(const paradox::Table& table) : m_table(&table) {}
+
+    void setRecord(std::span<const std::byte> record) { m_record = record; }
 
     std::string asText(std::string_view field) const override;
     void placeFields(const FixedWidthLayout& layout, std::span<char> out) const override;

@@ -1,9 +1,8 @@
 #include "side_by_side.h"
 
-#include "common/joining_thread.h"
-
 #include <cstddef>
 #include <exception>
+#include <thread>
 #include <vector>
 
 namespace kalvian {
@@ -20,7 +19,7 @@ void openSideBySide(std::initializer_list<TableQuery*> queries) {
     };
     {
         // The first query is opened here; the threads are joined on every way out of this block.
-        std::vector<JoiningThread> others;
+        std::vector<std::jthread> others;
         others.reserve(all.size());
         for (std::size_t i = 1; i < all.size(); ++i) {
             others.emplace_back(open, i);

@@ -11,8 +11,8 @@ namespace kalvian {
 SourceQueries::SourceQueries()
     : m_emitida(issuedQuery()), m_recebida(receivedQuery()), m_cliente(clientQuery()) {}
 
-bool SourceQueries::AbreConsultas(std::string_view registration, double start, double end,
-                                  std::string_view folder, QueryHost& host) {
+bool SourceQueries::AbreConsultas(std::string_view registration, Period period, std::string_view folder,
+                                  QueryHost& host) {
     const WaitCursor waiting(host);
     const std::optional<double> number = registrationNumber(registration);
     const std::string database(folder);
@@ -20,7 +20,7 @@ bool SourceQueries::AbreConsultas(std::string_view registration, double start, d
     m_cliente.setFolder(database);
     for (InvoiceTableQuery* query : {&m_emitida, &m_recebida}) {
         query->setFolder(database);
-        query->setParameters(number, start, end);
+        query->setParameters(number, period);
     }
     openSideBySide({&m_cliente, &m_emitida, &m_recebida});
     return m_cliente.isOpen() && m_emitida.isOpen() && m_recebida.isOpen();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/date_serial.h"
 #include "vrk3/client_table_query.h"
 #include "vrk3/invoice_table_query.h"
 #include "vrk3/query_host.h"
@@ -21,7 +22,7 @@ public:
     // Opens the client query, then the issued and the received invoices of the registration number and
     // period, all from the folder, with the wait cursor showing meanwhile. Queries opened before a failure
     // stay open. True when all three are open.
-    bool AbreConsultas(std::string_view registration, double start, double end, std::string_view folder,
+    bool AbreConsultas(std::string_view registration, Period period, std::string_view folder,
                        QueryHost& host);
     // Closes the issued, the received and the client query, in that order.
     void FechaConsultas();

@@ -29,9 +29,9 @@ std::optional<std::string> findTableFile(std::string_view folder, std::string_vi
     return directory + *found;
 }
 
-paradox::Table openSourceTable(std::string_view folder, std::string_view name) {
+std::string sourceTablePath(std::string_view folder, std::string_view name) {
     const auto file = findTableFile(folder, name);
-    return paradox::Table::open(file ? *file : MontaCaminho(folder, name));
+    return file ? *file : MontaCaminho(folder, name);
 }
 
 void checkSourceFiles(std::string_view folder, QueryHost& host) {

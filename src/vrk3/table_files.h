@@ -17,9 +17,9 @@ inline constexpr const char* kClientTableFile = "DSCLI.DB";
 // serve); the exact name wins when several differ only in case. Nothing when there is none.
 std::optional<std::string> findTableFile(std::string_view folder, std::string_view name);
 
-// Opens the table file of that name in the folder (found as above); raises kalvian::Error when it is
-// missing or cannot be read.
-paradox::Table openSourceTable(std::string_view folder, std::string_view name);
+// The path of the table file of that name in the folder: the one found as above, or the name joined to the
+// folder when there is none (its opening then says it is missing).
+std::string sourceTablePath(std::string_view folder, std::string_view name);
 
 class QueryHost;
 

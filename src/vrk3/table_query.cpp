@@ -1,6 +1,7 @@
 #include "table_query.h"
 
 #include "common/error.h"
+#include "paradox/consistent_reading.h"
 #include "vrk3/table_files.h"
 
 namespace kalvian {
@@ -25,17 +26,19 @@ void TableQuery::open() {
     if (isOpen()) {
         return;
     }
-    paradox::Table table = openSourceTable(m_folder, m_tableFile);
-    checkSchema(m_name, table, m_declared);
     try {
-        select(table);
+        // Rows of one moment of the table: read again while another program is writing it.
+        m_table.emplace(paradox::readAtOneMoment(sourceTablePath(m_folder, m_tableFile),
+                                                 [this](const paradox::Table& table) {
+                                                     checkSchema(m_name, table, m_declared);
+                                                     select(table);
+                                                 }));
     } catch (...) {
         // A reading that failed halfway leaves nothing behind: the query stays closed.
         m_records = {};
         afterClose();
         throw;
     }
-    m_table.emplace(std::move(table));
 }
 
 void TableQuery::requireOpen() const {

@@ -25,8 +25,9 @@ public:
     // A new folder takes effect at the next opening; an open query refuses to change it.
     void setFolder(const std::string& folder);
     bool isOpen() const { return m_table.has_value(); }
-    // Opening an open query does nothing. Raises kalvian::Error when the table cannot be read or lacks a
-    // declared field; the query then stays closed.
+    // Opening an open query does nothing. The table is read again, after a pause, while another program
+    // changes it, a few times before its change is the failure. Raises kalvian::Error when the table cannot
+    // be read or lacks a declared field; the query then stays closed.
     void open();
     // Closing a closed query does nothing.
     void close();

@@ -49,28 +49,33 @@ TEST_F(WindowExportTest, ReplacePromptAnsweredYesAndNo) {
     EXPECT_EQ(focused(), QStringLiteral("edtArquivo"));
 }
 
-TEST_F(WindowExportTest, MissingDestinationShowsTheErrorBoxAndFocusesTheField) {
+TEST_F(WindowExportTest, MissingOrUnusableDestinationShowsTheErrorBoxAndFocusesTheField) {
     const struct {
         const char* field;
+        const char* text;
         const char* message;
     } cases[] = {
-        {"edtDestino", "error Selecione a pasta onde o arquivo deverá ser gravado"},
-        {"edtArquivo", "error Informe um nome para o arquivo exportado"},
+        {"edtDestino", "   ", "error Selecione a pasta onde o arquivo deverá ser gravado"},
+        {"edtArquivo", "   ", "error Informe um nome para o arquivo exportado"},
+        {"edtArquivo", "lpt1",
+         "error O nome \"lpt1\" é reservado pelo Windows para um dispositivo e não pode ser nome de arquivo"},
     };
     for (const auto& c : cases) {
         edit("edtDestino")->setText(QString::fromStdString(destination.path().string()));
         edit("edtArquivo")->setText(QStringLiteral("saida.txt"));
-        edit(c.field)->setText(QStringLiteral("   "));
+        edit(c.field)->setText(QString::fromLatin1(c.text));
         messages->shown.clear();
         click("btnExportar");
         EXPECT_EQ(messages->shown, std::vector<std::string>{c.message}) << c.field;
         EXPECT_EQ(focused(), QString::fromLatin1(c.field));
     }
+    EXPECT_TRUE(std::filesystem::is_empty(destination.path()));
 }
 
 // The window shows the system's error texts alone; where and why is for the command line.
 TEST_F(WindowExportTest, OutputFailuresKeepTheWindowsTexts) {
     writeFile(destination / "arquivo", "");
+    std::filesystem::create_directory(destination / "pasta.txt");
     const struct {
         const char* name;
         std::string folder;
@@ -83,7 +88,8 @@ TEST_F(WindowExportTest, OutputFailuresKeepTheWindowsTexts) {
          "error Invalid filename"},
         {"arquivo-no-caminho", destination / "arquivo", QStringLiteral("saida.txt"),
          "error Invalid filename"},
-        {"nome-e-uma-pasta", destination.path().string(), QStringLiteral("."), "error File access denied"},
+        {"nome-e-uma-pasta", destination.path().string(), QStringLiteral("pasta.txt"),
+         "error File access denied"},
     };
     for (const auto& c : cases) {
         edit("edtDestino")->setText(QString::fromStdString(c.folder));

@@ -2,7 +2,12 @@
 #include "app/window_fixture.h"
 
 #include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
+#include <QUrl>
 
 namespace kalvian::test {
 namespace {
@@ -40,6 +45,36 @@ TEST_F(WindowTest, LeavingAsksAndOnlyYesCloses) {
     QTest::keyClick(edit("edtArquivo"), Qt::Key_R, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->isVisible(); }));
     EXPECT_EQ(messages->shown.size(), 2U);
+}
+
+// Takes the URLs the window asks the system to open, in place of the browser.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+TEST_F(WindowTest, F1OpensTheUserGuideBesideTheProgram) {
+    const OpenedUrls opened;
+    QTest::keyClick(edit("edtInscricao"), Qt::Key_F1);
+    ASSERT_EQ(opened.urls.size(), 1) << messages->shown.size();
+    const QString guide = opened.urls.front().toLocalFile();
+    EXPECT_EQ(QFileInfo(guide).absoluteFilePath(),
+              QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("guia-do-usuario.html")));
+    QFile page(guide);
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray html = page.readAll();
+    // One page with its pictures inside: nothing to lose beside it.
+    EXPECT_TRUE(html.contains("<title>Kalvian — guia do usuário</title>"));
+    EXPECT_TRUE(html.contains("<img src=\"data:image/png;base64,"));
+    EXPECT_FALSE(html.contains("src=\"guia/"));
+    EXPECT_EQ(messages->shown, std::vector<std::string>{});
 }
 
 TEST_F(WindowTest, ClosingByTheTitleBarAsksNothing) {
@@ -147,3 +182,5 @@ TEST_F(WindowTest, SourceChooserStaysAvailableWhileResultsAreShown) {
 
 } // namespace
 } // namespace kalvian::test
+
+#include "window_keys_test.moc"

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <cstdlib>
+
 namespace kalvian::test {
 namespace {
 
@@ -145,6 +147,33 @@ TEST_F(WindowLookTest, DisabledInputKeepsItsFrame) {
     ASSERT_FALSE(action("actConsulta")->isVisible());
     expectFramed("btnNovaConsulta", "resultado");
     expectFramed("btnExportar", "resultado");
+}
+
+// Each edit's text is drawn inside it, in the text colour: a font whose lines do not fit the edit's 20
+// pixels (a fallback for a missing Arial) would leave it blank or cut.
+TEST_F(WindowLookTest, EveryEditShowsItsText) {
+    for (const char* name : {"edtInscricao", "edtOrigem", "edtDestino", "edtArquivo"}) {
+        edit(name)->setText(QStringLiteral("VRK3_1001__01_01_2008"));
+    }
+    date("edtDataIni")->setDateValue(toSerial({2008, 3, 1}));
+    date("edtDataFin")->setDateValue(toSerial({2008, 3, 31}));
+    for (const char* name : kEdits) {
+        QWidget* shown = control<QWidget>(name);
+        const QImage image = shown->grab().toImage();
+        const QColor text = shown->palette().color(QPalette::Text);
+        // Inside the frame and the margins; the text's middle band, where every glyph has ink.
+        const qreal ratio = shown->devicePixelRatioF();
+        const QRect band(QPoint(qRound(3 * ratio), qRound(7 * ratio)),
+                         QPoint(image.width() - 4, qRound(12 * ratio)));
+        int ink = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                ink += std::abs(pixel.lightness() - text.lightness()) < 96 ? 1 : 0;
+            }
+        }
+        EXPECT_GE(ink, 20) << name;
+    }
 }
 
 TEST_F(WindowLookTest, PressedButtonKeepsItsFrame) {

@@ -2,10 +2,13 @@
 #include "app/count_text.h"
 #include "app/folder_part.h"
 #include "app/jpeg_image.h"
+#include "app/user_guide.h"
 #include "app/window_images.h"
+#include "support/temp_folder.h"
 #include "widgets/qstring_print.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
@@ -55,6 +58,23 @@ TEST(FolderPart, UpToTheLastSeparatorOrNothing) {
     for (const auto& c : cases) {
         EXPECT_EQ(folderPart(QString::fromUtf8(c.path)), QString::fromUtf8(c.folder)) << c.path;
     }
+}
+
+TEST(UserGuideFile, BesideTheProgramElseAmongTheSystemsDocumentation) {
+    const test::TempFolder root;
+    const QDir installed(QString::fromStdString(root.path().string()));
+    ASSERT_TRUE(installed.mkpath(QStringLiteral("bin")) &&
+                installed.mkpath(QStringLiteral("share/doc/kalvian")));
+    const QString program = installed.filePath(QStringLiteral("bin"));
+    const QString beside = installed.filePath(QStringLiteral("bin/guia-do-usuario.html"));
+    const QString documentation =
+        installed.filePath(QStringLiteral("share/doc/kalvian/guia-do-usuario.html"));
+    // None there: the place beside the program is the one named.
+    EXPECT_EQ(userGuideFile(program), beside);
+    QFile(documentation).open(QIODevice::WriteOnly);
+    EXPECT_EQ(userGuideFile(program), documentation);
+    QFile(beside).open(QIODevice::WriteOnly);
+    EXPECT_EQ(userGuideFile(program), beside);
 }
 
 QByteArray embeddedBytes(const char* name) {

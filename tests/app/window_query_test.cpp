@@ -1,6 +1,7 @@
 // The query step driven through the window: its checks in order, their messages and focus, and what a
 // successful step shows.
 #include "app/window_fixture.h"
+#include "support/open_files.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -97,6 +98,54 @@ TEST_F(WindowTest, DamagedTableShowsTheDatabaseMessageAndRestoresTheCursor) {
     click("btnConsulta");
     EXPECT_EQ(messages->shown.size(), 1U);
     EXPECT_EQ(text("lblRecebidas"), QStringLiteral("2"));
+}
+
+TEST_F(WindowTest, LockFilesAreAskedAboutFirstAndNoLeavesNoQueryOpen) {
+    goldenTables().write(source.path());
+    const fs::path received = source.path() / "DSREC.DB";
+    const std::string good = readFile(received);
+    writeFile(received, "not a table");
+    writeFile(source.path() / "PDOXUSRS.LCK", std::string("\x02\x00\x01", 3));
+    const std::string question =
+        "ask VRK 3 aberta | A VRK 3 parece estar aberta com estas tabelas (PDOXUSRS.LCK nesta pasta).\n"
+        "Notas digitadas nela podem ainda não estar nos arquivos até que ela seja fechada.\n"
+        "Arquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma aparência.\n\n"
+        "Deseja consultar os dados mesmo assim ? (warning)";
+    const fs::path tables[] = {source.path() / "DSEMI.DB", received, source.path() / "DSCLI.DB"};
+
+    // Yes, over a damaged table: the step fails, and leaves the queries opened before the failure open.
+    messages->answers = {true};
+    query(QStringLiteral("123"), QStringLiteral("01032008"), QStringLiteral("31032008"), source.path());
+    ASSERT_EQ(messages->shown.size(), 2U);
+    EXPECT_EQ(messages->shown[0], question);
+    EXPECT_TRUE(heldOpen(tables[0]));
+
+    // No, once the table is mended: nothing is read, and nothing stays open.
+    writeFile(received, good);
+    messages->shown.clear();
+    click("btnConsulta");
+    EXPECT_EQ(messages->shown, std::vector<std::string>{question});
+    EXPECT_EQ(focused(), QStringLiteral("edtOrigem"));
+    for (const fs::path& table : tables) {
+        EXPECT_FALSE(heldOpen(table)) << table;
+    }
+    EXPECT_FALSE(control<QFrame>("sbNotasLocalizadas")->isVisible());
+    EXPECT_FALSE(action("actExportar")->isEnabled());
+    EXPECT_TRUE(edit("edtOrigem")->isEnabled());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    // Yes: the step and an export go on as without lock files, and leave the folder as it was.
+    const std::vector<std::string> before = folderState(source.path());
+    messages->shown.clear();
+    messages->answers = {true};
+    click("btnConsulta");
+    EXPECT_EQ(text("lblEmitidas"), QStringLiteral("3"));
+    edit("edtDestino")->setText(QString::fromStdString(destination.path().string()));
+    click("btnExportar");
+    EXPECT_EQ(messages->shown,
+              (std::vector<std::string>{question,
+                                        "inform Exportação | Dados exportados com sucesso. (information)"}));
+    EXPECT_EQ(folderState(source.path()), before);
 }
 
 TEST_F(WindowTest, SuccessfulStepShowsCountsFreezesInputAndProposesAName) {

@@ -1,9 +1,12 @@
 // The window as it starts: its controls, their places and texts, the actions, and the enabling rule.
 #include "app/window_fixture.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QFrame>
 #include <QProgressBar>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace kalvian::test {
@@ -33,6 +36,16 @@ TEST_F(WindowTest, StartsInTheInputStateWithTheCurrentFolder) {
     for (const char* count : {"lblEmitidas", "lblRecebidas", "lblTotal"}) {
         EXPECT_EQ(text(count), QStringLiteral("-")) << count;
     }
+}
+
+TEST_F(WindowTest, StartedInTheProgramsOwnFolderStartsInTheUsersDocuments) {
+    ASSERT_TRUE(QDir::setCurrent(QCoreApplication::applicationDirPath()));
+    openWindow();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString expected =
+        QDir::toNativeSeparators(QFileInfo(documents).isDir() ? documents : QDir::homePath());
+    EXPECT_EQ(edit("edtOrigem")->text(), expected);
+    EXPECT_EQ(edit("edtDestino")->text(), expected);
 }
 
 TEST_F(WindowTest, ControlsLieAtTheirPlaces) {
@@ -82,6 +95,7 @@ TEST_F(WindowTest, ActionsGiveTheButtonsTheirCaptionsHintsAndShortcuts) {
          "Permite realizar nova pesquisa de dados",
          {},
          true},
+        {"actAjuda", nullptr, "", "Abre o guia do usuário", QKeySequence(Qt::Key_F1), true},
     };
     for (const auto& c : cases) {
         QAction* act = action(c.action);

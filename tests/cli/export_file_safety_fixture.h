@@ -90,6 +90,16 @@ public:
     ProcessEnd run(std::vector<std::string> arguments) const {
         return runProgram(program(std::move(arguments)));
     }
+    // The arguments with a copy of the program that an ordinary user may run wherever the build lies.
+    std::vector<std::string> ordinaryUsersCopy(std::vector<std::string> arguments) const {
+        arguments.front() = (work.path() / "kalvian-export").string();
+        std::filesystem::copy_file(KALVIAN_EXPORT_PROGRAM, arguments.front());
+        using std::filesystem::perms;
+        std::filesystem::permissions(arguments.front(), perms::owner_all | perms::group_read |
+                                                            perms::group_exec | perms::others_read |
+                                                            perms::others_exec);
+        return arguments;
+    }
 
     inline static std::unique_ptr<TempFolder> s_tables;
     TempFolder work;

@@ -38,19 +38,46 @@ TEST_F(ExportFileSafetyPosixTest, ReadOnlyTargetOfAnOrdinaryUserIsRefusedAndKept
     fs::permissions(exported(), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     OrdinaryUser::forTests().own(destino());
 
-    // A copy the ordinary user may run wherever the build lies.
-    std::vector<std::string> arguments = march("poucas", {"--inscricao", "123", "--substituir"});
-    arguments.front() = (work.path() / "kalvian-export").string();
-    fs::copy_file(KALVIAN_EXPORT_PROGRAM, arguments.front());
-    fs::permissions(arguments.front(), fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                           fs::perms::others_read | fs::perms::others_exec);
-
-    const ProcessEnd end = ChildProcess(program(arguments), true).wait();
+    const ProcessEnd end =
+        ChildProcess(program(ordinaryUsersCopy(march("poucas", {"--inscricao", "123", "--substituir"}))),
+                     true)
+            .wait();
     EXPECT_EQ(end.exitCode, 1) << describe(end);
     EXPECT_EQ(end.err, "File access denied. " + exported() +
                            ": o arquivo existente não pode ser alterado (Permission denied)\n");
     EXPECT_EQ(readFile(exported()), "antigo");
     EXPECT_EQ(namesIn(destino()), std::vector<std::string>{kMarchName});
+}
+
+TEST_F(ExportFileSafetyPosixTest, ReadOnlySourceFolderIsReadAsBeforeAndLeftAsItWas) {
+    // A CD or a read-only share: the folder, its tables and a lock file left behind, none of them writable
+    // by the ordinary user who exports.
+    const fs::path source = work.path() / "vrk3";
+    fs::create_directory(source);
+    marchTables(3).write(source);
+    writeFile(source / "PDOXUSRS.LCK", "x");
+    const fs::perms readable = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+    for (const std::string& name : namesIn(source)) {
+        fs::permissions(source / name, readable);
+    }
+    fs::permissions(source,
+                    readable | fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec);
+    OrdinaryUser::forTests().own(destino());
+    const std::vector<std::string> before = test::folderState(source);
+
+    std::vector<std::string> arguments =
+        ordinaryUsersCopy({KALVIAN_EXPORT_PROGRAM, "--origem", source.string(), "--inicio", "01/03/2008",
+                           "--fim", "31/03/2008", "--inscricao", "123"});
+    const ProcessEnd end = ChildProcess(program(arguments), true).wait();
+    EXPECT_EQ(end.exitCode, 0) << describe(end);
+    EXPECT_EQ(end.err, "A VRK 3 parece estar aberta com estas tabelas (PDOXUSRS.LCK nesta pasta).\n"
+                       "Notas digitadas nela podem ainda não estar nos arquivos até que ela seja fechada.\n"
+                       "Arquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma "
+                       "aparência.\n");
+    EXPECT_EQ(test::folderState(source), before);
+    // The same bytes as from the same tables in a folder anyone may write.
+    ASSERT_EQ(run(march("poucas", {"--inscricao", "123", "--arquivo", "gravavel.txt"})).exitCode, 0);
+    EXPECT_EQ(readFile(exported()), readFile(exported("gravavel.txt")));
 }
 
 TEST_F(ExportFileSafetyPosixTest, SymbolicLinksAreWrittenThroughAndStayLinks) {

@@ -22,6 +22,12 @@ inline double day(int d, int m = 3) {
     return toSerial({2008, m, d});
 }
 
+// What the command line says of a folder with PDOXUSRS.LCK and dsemi.lck in it, on stderr.
+inline const std::string kLockFilesWarning =
+    "A VRK 3 parece estar aberta com estas tabelas (PDOXUSRS.LCK e dsemi.lck nesta pasta).\n"
+    "Notas digitadas nela podem ainda não estar nos arquivos até que ela seja fechada.\n"
+    "Arquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma aparência.\n";
+
 // Two declarants; 123 has an E line, a C line, an E line whose client is gone, and two R lines.
 inline paradox::Vrk3Tables demoTables() {
     paradox::Vrk3Tables tables;

@@ -44,6 +44,28 @@ TEST_F(KalvianExportTest, ExportsByteForByteAndPrintsTheCounts) {
     EXPECT_EQ(readFile(exported()), readFile(kGolden));
 }
 
+TEST_F(KalvianExportTest, LockFilesGiveOneWarningAndStayAsTheyWere) {
+    // Contents the engine's own: bytes that are not text, read by no one.
+    writeFile(origem() + "/PDOXUSRS.LCK", std::string("\x01\x00\xFFsess\xE3o 1", 10));
+    writeFile(origem() + "/dsemi.lck", std::string(32, '\0'));
+    const struct {
+        const char* name;
+        std::string arguments;
+    } cases[] = {
+        {"duas-inscricoes", march("--inscricao 123 --inscricao 456")},
+        {"todas", march("--todas")},
+    };
+    for (const auto& c : cases) {
+        test::emptyFolder(destino());
+        const std::vector<std::string> before = test::folderState(origem());
+        const ProcessEnd result = run(c.arguments);
+        EXPECT_EQ(result.exitCode, 0) << c.name << result.err;
+        EXPECT_EQ(result.err, test::kLockFilesWarning) << c.name;
+        EXPECT_EQ(test::folderState(origem()), before) << c.name;
+        EXPECT_EQ(readFile(exported()), readFile(kGolden)) << c.name;
+    }
+}
+
 TEST_F(KalvianExportTest, ReplacesOnlyWhenAsked) {
     ASSERT_EQ(run(march("--inscricao 123")).exitCode, 0);
     writeFile(exported(), "antigo");
@@ -86,6 +108,15 @@ TEST_F(KalvianExportTest, FailuresKeepTheOldFileAndLeaveNoTemporaryFile) {
          "Invalid filename. " +
              (fs::path(destino() + "/nao/existe") / "VRK3_123__01_03_2008__31_03_2008.txt").string() + ": " +
              reasonAndText(PathFailure::FolderMissing) + "\n"},
+        {"nome-de-dispositivo", march("--inscricao 123 --substituir --arquivo CON"), nullptr, 1,
+         "O nome \"CON\" é reservado pelo Windows para um dispositivo e não pode ser nome de arquivo.\n"},
+        {"fluxo-alternativo", march("--inscricao 123 --substituir --arquivo a:b.txt"), nullptr, 1,
+         "O nome \"a:b.txt\" tem o caractere :, que o Windows não aceita em nomes de arquivo.\n"},
+        {"resumo-de-dispositivo", march("--inscricao 123 --substituir --resumo '" + destino() + "/aux.csv'"),
+         nullptr, 1,
+         "--resumo " + destino() +
+             "/aux.csv: O nome \"aux.csv\" é reservado pelo Windows para um dispositivo e "
+             "não pode ser nome de arquivo.\n"},
         {"data-invalida", "--origem '" + origem() + "' --inicio 31/02/2008 --fim 31/03/2008 --inscricao 123",
          nullptr, 2, "Data inválida em --inicio: 31/02/2008 (não existe no calendário)\n"},
         {"data-vazia", "--origem '" + origem() + "' --inicio 01/03/2008 --fim '' --inscricao 123", nullptr, 2,

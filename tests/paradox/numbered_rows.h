@@ -55,6 +55,19 @@ inline std::vector<std::int32_t> firstCodes(std::size_t rows) {
     return codes;
 }
 
+// What the database engine does to a table it edits in place: the header's first change counter (0x2D)
+// moves, and here the file keeps its size and its modification time.
+inline void bumpChangeCounter(const std::filesystem::path& path) {
+    const auto written = std::filesystem::last_write_time(path);
+    std::fstream file(path, std::ios::binary | std::ios::in | std::ios::out);
+    file.seekg(0x2D);
+    const int counter = file.get();
+    file.seekp(0x2D);
+    file.put(static_cast<char>(counter + 1));
+    file.close();
+    std::filesystem::last_write_time(path, written);
+}
+
 inline void writeBytes(const std::filesystem::path& path, const std::vector<std::byte>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -1,5 +1,6 @@
 // The export run where only POSIX systems can put it: a dangling symbolic link under the name, the system
-// calls failing with errno through the POSIX seam, read-only and tiny file systems mounted for the test.
+// calls failing with their errno through the POSIX seam, read-only and tiny file systems mounted for the
+// test.
 #include "export_run_fixture.h"
 
 #include <gtest/gtest.h>
@@ -40,33 +41,29 @@ public:
     FailingCalls(Step step, int error, std::size_t bytesBeforeFailure = 0)
         : m_step(step), m_error(error), m_budget(bytesBeforeFailure) {}
 
-    int createUnnamed(int folder) override {
-        return m_step == Step::Create ? failWith(-1) : FileCalls::createUnnamed(folder);
+    int createUnnamed(int folder, int& fd) override {
+        return m_step == Step::Create ? m_error : FileCalls::createUnnamed(folder, fd);
     }
-    long write(int fd, const char* data, std::size_t size) override {
+    int write(int fd, const char* data, std::size_t size, std::size_t& written) override {
         if (m_step != Step::Write) {
-            return FileCalls::write(fd, data, size);
+            return FileCalls::write(fd, data, size, written);
         }
         if (m_budget == 0) {
-            return failWith(-1);
+            return m_error;
         }
         const std::size_t allowed = std::min(size, m_budget);
         m_budget -= allowed;
-        return FileCalls::write(fd, data, allowed);
+        return FileCalls::write(fd, data, allowed, written);
     }
-    int sync(int fd) override { return m_step == Step::Sync ? failWith(-1) : FileCalls::sync(fd); }
+    int sync(int fd) override { return m_step == Step::Sync ? m_error : FileCalls::sync(fd); }
     int nameUnnamed(int fd, int folder, const std::string& name) override {
-        return m_step == Step::Publish ? failWith(-1) : FileCalls::nameUnnamed(fd, folder, name);
+        return m_step == Step::Publish ? m_error : FileCalls::nameUnnamed(fd, folder, name);
     }
     int rename(int folder, const std::string& from, const std::string& to) override {
-        return m_step == Step::Publish ? failWith(-1) : FileCalls::rename(folder, from, to);
+        return m_step == Step::Publish ? m_error : FileCalls::rename(folder, from, to);
     }
 
 private:
-    int failWith(int result) {
-        errno = m_error;
-        return result;
-    }
     Step m_step;
     int m_error;
     std::size_t m_budget;

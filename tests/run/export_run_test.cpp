@@ -65,7 +65,7 @@ TEST_F(ExportRunTest, RegistrationIsWrittenInTheFilesCodePage) {
 
 // ---- the destination
 
-TEST_F(ExportRunTest, MissingFolderOrNameFocusesItsField) {
+TEST_F(ExportRunTest, MissingFolderOrNameOrANameWindowsCannotHoldFocusesItsField) {
     const struct {
         const char* name;
         const char* folder;
@@ -76,6 +76,12 @@ TEST_F(ExportRunTest, MissingFolderOrNameFocusesItsField) {
         {"sem-pasta", " \t", "saida.txt", "Selecione a pasta onde o arquivo deverá ser gravado",
          "focus edtDestino"},
         {"sem-nome", "/tmp", "   ", "Informe um nome para o arquivo exportado", "focus edtArquivo"},
+        {"dispositivo", "/tmp", "nul.txt",
+         "O nome \"nul.txt\" é reservado pelo Windows para um dispositivo e não pode ser nome de arquivo",
+         "focus edtArquivo"},
+        {"ponto-final", "/tmp", "VRK3.txt.",
+         "O nome \"VRK3.txt.\" termina em ponto ou espaço, que o Windows tira do nome ao gravar o arquivo",
+         "focus edtArquivo"},
     };
     for (const auto& c : cases) {
         view.events.clear();
@@ -182,7 +188,7 @@ TEST_F(ExportRunTest, RealPathFaults) {
     } cases[] = {
         {"pasta-inexistente", folder / "nao-existe", "saida.txt", "Invalid filename"},
         {"nome-e-uma-pasta", folder.path().string(), "pasta.txt", "File access denied"},
-        {"arquivo-no-caminho", folder.path().string(), "saida.txt/x.txt", "Invalid filename"},
+        {"arquivo-no-caminho", folder / "saida.txt", "x.txt", "Invalid filename"},
         {"nome-longo-demais", folder.path().string(), std::string(300, 'n'), "Invalid filename"},
     };
     writeFile(target(), "antigo");

@@ -51,4 +51,17 @@ inline void writeFile(const std::filesystem::path& path, const std::string& byte
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
+// Every file of a folder, sorted: its name, size, modification time and bytes, what a reader of the folder
+// must leave as they were.
+inline std::vector<std::string> folderState(const std::filesystem::path& folder) {
+    std::vector<std::string> state;
+    for (const std::string& name : namesIn(folder)) {
+        const std::filesystem::path file = folder / name;
+        state.push_back(name + " " + std::to_string(std::filesystem::file_size(file)) + " " +
+                        std::to_string(std::filesystem::last_write_time(file).time_since_epoch().count()) +
+                        " " + readFile(file));
+    }
+    return state;
+}
+
 } // namespace kalvian::test

@@ -70,7 +70,7 @@ class PeriodInvoicesTest : public ::testing::Test {
 protected:
     void open(double start, double end) {
         tables.write(folder.path());
-        invoices.open(folder.path().string(), start, end);
+        invoices.open(folder.path().string(), {{start}, {end}});
     }
 
     test::TempFolder folder;
@@ -90,7 +90,7 @@ TEST_F(PeriodInvoicesTest, RegistrationsWithInvoicesInThePeriodInAscendingOrder)
     EXPECT_EQ(invoices.unassigned().total(), 0u);
 
     PeriodInvoices june;
-    june.open(folder.path().string(), day(1, 6), day(30, 6));
+    june.open(folder.path().string(), {{day(1, 6)}, {day(30, 6)}});
     EXPECT_TRUE(june.registrations().empty());
 }
 
@@ -124,7 +124,7 @@ TEST_F(PeriodInvoicesTest, FailuresCarryTheWindowsMessages) {
     layout.fields.pop_back(); // TIPDOC
     paradox::TableWriter(layout).writeFile(folder.path() / "DSREC.DB");
     try {
-        invoices.open(folder.path().string(), day(1), day(31));
+        invoices.open(folder.path().string(), {{day(1)}, {day(31)}});
         ADD_FAILURE() << "no error";
     } catch (const Error& error) {
         EXPECT_STREQ(error.what(), "qryRecebida: Field 'TIPDOC' not found");
@@ -200,14 +200,14 @@ TEST_P(SameRowsAsTheWindowTest, EveryRegistrationGetsWhatItsOwnQueryStepSelects)
     tables.write(folder.path());
 
     PeriodInvoices invoices;
-    invoices.open(folder.path().string(), start, end);
+    invoices.open(folder.path().string(), {{start}, {end}});
     const std::vector<Gathered> gathered = gather(invoices);
     ASSERT_EQ(gathered.size(), 14u); // 17 values less NaN and infinity, with 0 and -0 as one
     std::size_t rows = 0;
     for (const Gathered& registration : gathered) {
         NoWindowHost host;
         SourceQueries window;
-        window.AbreConsultas(registration.registration, start, end, folder.path().string(), host);
+        window.AbreConsultas(registration.registration, {{start}, {end}}, folder.path().string(), host);
         EXPECT_EQ(registration.issued, numbersOf(window.emitida())) << registration.registration;
         EXPECT_EQ(registration.received, numbersOf(window.recebida())) << registration.registration;
         EXPECT_FALSE(registration.issued.empty() && registration.received.empty())
@@ -246,7 +246,7 @@ TEST(NoRegistrationInTheWindow, NothingTypedSelectsNullNaNOrInfiniteRows) {
     for (const auto& c : cases) {
         NoWindowHost host;
         SourceQueries window;
-        window.AbreConsultas(c.typed, day(1), day(31), folder.path().string(), host);
+        window.AbreConsultas(c.typed, {{day(1)}, {day(31)}}, folder.path().string(), host);
         EXPECT_EQ(numbersOf(window.emitida()), c.numbers) << "'" << c.typed << "'";
     }
 }

@@ -81,9 +81,9 @@ TEST(PlacedFields, AsTheRulePlacesTheTextOfEachField) {
         tables.write(folder.path());
         const paradox::Table table = paradox::Table::open((folder.path() / "DSCLI.DB").string());
         const paradox::RecordSet rows = table.select([](std::span<const std::byte>) { return true; });
-        RowRecord record;
+        RowRecord record(table);
         for (const std::uint32_t index : rows.chainOrder) {
-            record.setRecord(table, rows.record(index));
+            record.setRecord(rows.record(index));
             for (const FixedWidthLayout* layout : {&block, &other}) {
                 std::string placed(layout->fill().size(), '\0');
                 std::string expected(layout->fill().size(), '\0');

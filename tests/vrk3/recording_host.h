@@ -14,7 +14,12 @@ public:
     void focusSourceFolder() override { events.push_back("focus edtOrigem"); }
     void disableExport() override { events.push_back("disable actExportar"); }
     void focusStartDate() override { events.push_back("focus edtDataIni"); }
+    bool goOnBesideLockFiles(const std::string& warning) override {
+        events.push_back("ask " + warning);
+        return goOn;
+    }
     std::vector<std::string> events;
+    bool goOn = false; // the answer to the question about lock files
 };
 
 } // namespace kalvian::test

@@ -50,7 +50,7 @@ class SourceQueriesTest : public ::testing::Test {
 protected:
     void write() { tables.write(folder.path()); }
     bool open(std::string_view registration, double start, double end) {
-        return queries.AbreConsultas(registration, start, end, folder.path().string(), host);
+        return queries.AbreConsultas(registration, {{start}, {end}}, folder.path().string(), host);
     }
 
     test::TempFolder folder;
@@ -220,7 +220,7 @@ TEST_F(SourceQueriesTest, TableFilesAreFoundWhateverTheirLetterCase) {
         ASSERT_TRUE(found) << typed;
         EXPECT_TRUE(fs::equivalent(*found, folder.path() / "dsemi.db")) << *found;
     }
-    EXPECT_TRUE(queries.AbreConsultas("1", day(1), day(31), folder.path().string() + "/", host));
+    EXPECT_TRUE(queries.AbreConsultas("1", {{day(1)}, {day(31)}}, folder.path().string() + "/", host));
 }
 
 TEST_F(SourceQueriesTest, MissingTablesAreNamedInOrder) {
@@ -328,7 +328,9 @@ TEST_F(SourceQueriesTest, OpenQueryRefusesAnotherFolderAndKeepsItsRows) {
     // Opened again with other parameters and the same folder: nothing changes.
     open("2", day(1), day(31));
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{1});
-    EXPECT_EQ(failureOf([&] { queries.AbreConsultas("2", day(1), day(31), "/outra/pasta", host); }),
+    EXPECT_EQ(failureOf([&] {
+                  queries.AbreConsultas("2", {{day(1)}, {day(31)}}, "/outra/pasta", host);
+              }),
               "qryCliente: Cannot perform this operation on an open dataset");
     queries.FechaConsultas();
     queries.FechaConsultas();
@@ -341,21 +343,28 @@ TEST_F(SourceQueriesTest, OpenQueryRefusesAnotherFolderAndKeepsItsRows) {
 
 TEST_F(SourceQueriesTest, ReopenedQueryReadsTheNewLayoutOfItsTable) {
     tables.issued = {issued(1, day(10), 11)};
+    tables.clients = {client(7, "Antigo")};
     write();
     open("1", day(1), day(31));
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{11});
+    ASSERT_TRUE(queries.cliente().LocalizaCliente(7));
+    EXPECT_EQ(queries.cliente().current().asText("NOME"), "Antigo");
     queries.FechaConsultas();
 
-    // The same table rewritten with another column in front: every field moves.
-    paradox::TableLayout layout = paradox::issuedLayout();
-    layout.fields.insert(layout.fields.begin(), {"OBS", paradox::FieldType::Alpha, 30});
-    paradox::TableWriter writer(layout);
-    std::vector<paradox::WriterValue> row = paradox::values(issued(1, day(12), 22));
-    row.insert(row.begin(), std::string("observação"));
-    writer.addRow(row);
-    writer.writeFile(folder.path() / "DSEMI.DB");
+    // The same tables rewritten with another column in front: every field moves.
+    const auto rewrite = [&](paradox::TableLayout layout, std::vector<WriterValue> row, const char* file) {
+        layout.fields.insert(layout.fields.begin(), {"OBS", paradox::FieldType::Alpha, 30});
+        row.insert(row.begin(), std::string("observação"));
+        paradox::TableWriter writer(layout);
+        writer.addRow(row);
+        writer.writeFile(folder.path() / file);
+    };
+    rewrite(paradox::issuedLayout(), paradox::values(issued(1, day(12), 22)), "DSEMI.DB");
+    rewrite(paradox::clientLayout(), paradox::values(client(7, "Novo")), "DSCLI.DB");
     open("1", day(1), day(31));
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{22});
+    ASSERT_TRUE(queries.cliente().LocalizaCliente(7));
+    EXPECT_EQ(queries.cliente().current().asText("NOME"), "Novo");
 }
 
 // ---- the query step
@@ -404,9 +413,80 @@ TEST_F(SourceQueriesTest, QueryStepChecksInOrder) {
     };
     for (const auto& c : cases) {
         host.events.clear();
-        EXPECT_EQ(failureOf([&] { ConsultaDados(queries, "1", c.start, c.end, c.folder, host); }), c.message)
+        EXPECT_EQ(failureOf([&] {
+                      ConsultaDados(queries, "1", {{c.start}, {c.end}}, c.folder, host);
+                  }),
+                  c.message)
             << c.name;
         EXPECT_EQ(host.events, c.events) << c.name;
+    }
+}
+
+TEST_F(SourceQueriesTest, LockFilesAskBeforeAnyTableIsReadAndNoEndsTheStepClosed) {
+    tables.issued = {issued(1, day(10), 1)};
+    write();
+    const std::string path = folder.path().string();
+    const std::string unwritten =
+        "Notas digitadas nela podem ainda não estar nos arquivos até que ela seja fechada.";
+    const std::string leftBehind =
+        "\nArquivos deixados por uma VRK 3 que não foi fechada corretamente têm a mesma aparência.";
+    const struct {
+        const char* name;
+        std::vector<const char*> lockFiles;
+        bool goOn;
+        std::vector<std::string> events; // after "disable actExportar"
+        bool opened;
+    } cases[] = {
+        {"sem-travas", {}, false, {"cursor sql", "cursor default"}, true},
+        {"outros-arquivos-lck-nao-contam",
+         {"OUTRA.LCK", "DSEMI.LCK.BAK"},
+         false,
+         {"cursor sql", "cursor default"},
+         true},
+        {"nao-encerra-o-passo",
+         {"PDOXUSRS.LCK"},
+         false,
+         {"ask A VRK 3 parece estar aberta com estas tabelas (PDOXUSRS.LCK nesta pasta).\n" + unwritten +
+              leftBehind,
+          "focus edtOrigem"},
+         false},
+        {"sim-segue-em-minusculas",
+         {"dsemi.lck", "paradox.lck"},
+         true,
+         {"ask A VRK 3 parece estar aberta com estas tabelas (paradox.lck e dsemi.lck nesta pasta).\n" +
+              unwritten + leftBehind,
+          "cursor sql", "cursor default"},
+         true},
+        {"as-cinco",
+         {"DSCLI.LCK", "DSREC.LCK", "DSEMI.LCK", "PARADOX.LCK", "PdoxUsrs.lck"},
+         true,
+         {"ask A VRK 3 parece estar aberta com estas tabelas (PdoxUsrs.lck, PARADOX.LCK, DSEMI.LCK, "
+          "DSREC.LCK "
+          "e DSCLI.LCK nesta pasta).\n" +
+              unwritten + leftBehind,
+          "cursor sql", "cursor default"},
+         true},
+    };
+    for (const auto& c : cases) {
+        for (const char* name : c.lockFiles) {
+            test::writeFile(folder.path() / name, "");
+        }
+        // What an earlier, failed step left open is closed whatever the answer.
+        ASSERT_TRUE(open("1", day(1), day(31)));
+        host.events.clear();
+        host.goOn = c.goOn;
+        const bool opened = ConsultaDados(queries, "1", {{day(1)}, {day(31)}}, path, host);
+        std::vector<std::string> events = {"disable actExportar"};
+        events.insert(events.end(), c.events.begin(), c.events.end());
+        EXPECT_EQ(host.events, events) << c.name;
+        EXPECT_EQ(opened, c.opened) << c.name;
+        for (TableQuery* query : std::initializer_list<TableQuery*>{&queries.emitida(), &queries.recebida(),
+                                                                    &queries.cliente()}) {
+            EXPECT_EQ(query->isOpen(), c.opened) << c.name << " " << query->name();
+        }
+        for (const char* name : c.lockFiles) {
+            fs::remove(folder.path() / name);
+        }
     }
 }
 
@@ -417,13 +497,15 @@ TEST_F(SourceQueriesTest, QueryStepClosesWhatAFailedStepLeftOpen) {
     const fs::path receivedTable = folder.path() / "DSREC.DB";
     const std::string good = test::readFile(receivedTable);
     test::writeFile(receivedTable, "damaged");
-    EXPECT_NE(failureOf([&] { ConsultaDados(queries, "1", day(1), day(31), folder.path().string(), host); }),
+    EXPECT_NE(failureOf([&] {
+                  ConsultaDados(queries, "1", {{day(1)}, {day(31)}}, folder.path().string(), host);
+              }),
               "no error");
     EXPECT_TRUE(queries.emitida().isOpen());
 
     // The user mends the table and asks for another declarant: no row of the first may remain.
     test::writeFile(receivedTable, good);
-    ConsultaDados(queries, "2", day(1), day(31), folder.path().string(), host);
+    ConsultaDados(queries, "2", {{day(1)}, {day(31)}}, folder.path().string(), host);
     EXPECT_EQ(numbersOf(queries.emitida()), std::vector<std::int32_t>{2});
     EXPECT_EQ(numbersOf(queries.recebida()), std::vector<std::int32_t>{20});
 }

@@ -57,7 +57,7 @@ protected:
     std::vector<std::string> exportedLines(double start, double end) {
         SourceQueries queries;
         test::RecordingHost host;
-        EXPECT_TRUE(queries.AbreConsultas("123", start, end, source.path().string(), host));
+        EXPECT_TRUE(queries.AbreConsultas("123", {{start}, {end}}, source.path().string(), host));
         test::RecordingView view;
         view.folder = destination.path().string();
         view.name = "saida.txt";

@@ -84,16 +84,15 @@ void installHandlers() {
 
 } // namespace
 
-bool InterruptCleanup::watch(int folder, const std::string& name, int fd) {
+int InterruptCleanup::watch(int folder, const std::string& name, int fd) {
     installHandlers();
     forget();
     struct stat info {};
     if (::fstat(fd, &info) != 0) {
-        return false;
+        return errno;
     }
     if (name.size() > NAME_MAX) {
-        errno = ENAMETOOLONG;
-        return false;
+        return ENAMETOOLONG;
     }
     for (std::size_t i = 0; i < g_slots.size(); ++i) {
         Slot& slot = g_slots[i];
@@ -104,11 +103,10 @@ bool InterruptCleanup::watch(int folder, const std::string& name, int fd) {
             slot.inode = info.st_ino;
             slot.folder.store(folder, std::memory_order_release);
             m_slot = static_cast<int>(i);
-            return true;
+            return 0;
         }
     }
-    errno = EMFILE;
-    return false;
+    return EMFILE;
 }
 
 bool InterruptCleanup::stillThere() const {

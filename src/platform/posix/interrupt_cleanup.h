@@ -18,9 +18,8 @@ public:
     InterruptCleanup& operator=(const InterruptCleanup&) = delete;
 
     // Watches the file `name` in the folder's descriptor, the one open as `fd`, in place of the one watched
-    // before. False, with errno set, when the file cannot be examined or too many are watched at once
-    // (EMFILE).
-    bool watch(int folder, const std::string& name, int fd);
+    // before: 0, or the cause when the file cannot be examined or too many are watched at once (EMFILE).
+    int watch(int folder, const std::string& name, int fd);
     // Stops watching; the file itself is left alone.
     void forget();
     // Whether the name watched still leads to the file watched.

@@ -1,12 +1,9 @@
-#include "replacing_file.h"
+#include "platform/replacing_file.h"
 
 #include "platform/posix/file_descriptor.h"
 
-#include <cerrno>
-#include <fcntl.h>
 #include <random>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <utility>
 
 namespace kalvian {
 
@@ -43,6 +40,20 @@ std::string temporaryName() {
     return ".kalvian-" + std::to_string(random() % 1000000000) + ".tmp";
 }
 
+// Tries hidden names until `take` finds one free (it answers EEXIST for a name taken): what it answered
+// last. It runs with the signals held, so that a file it makes is watched before one of them can end the
+// process.
+template <class Take> int underHiddenName(const Take& take) {
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const HeldSignals held;
+        const int error = take(temporaryName());
+        if (error != EEXIST) {
+            return error;
+        }
+    }
+    return EEXIST;
+}
+
 } // namespace
 
 ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
@@ -50,123 +61,113 @@ ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
     if (m_resolved.exists) {
         ensureReplaceable();
     }
-    m_fd = m_calls.createUnnamed(m_resolved.folder.get());
-    if (m_fd < 0) {
-        if (!lacksUnnamedFiles(errno)) {
-            fail(FileStep::Create, errno);
+    if (const int error = m_calls.createUnnamed(folder(), m_file)) {
+        if (!lacksUnnamedFiles(error)) {
+            fail(FileStep::Create, error);
         }
         createNamed();
     }
 }
 
 ReplacingFile::~ReplacingFile() {
-    if (m_fd >= 0) {
-        m_calls.close(m_fd);
+    if (m_file >= 0) {
+        m_calls.close(m_file);
     }
     if (!m_temporary.empty()) {
-        m_calls.remove(m_resolved.folder.get(), m_temporary);
+        m_calls.remove(folder(), m_temporary);
     }
 }
 
-void ReplacingFile::fail(FileStep step, int systemError) const {
-    throw FileError(systemError, step, m_target);
+// A new file under the name, watched so that a signal removes it; EEXIST when the name is taken.
+int ReplacingFile::createWatched(const std::string& name, InterruptCleanup& cleanup, int& fd) {
+    if (const int error = m_calls.createNew(folder(), name, fd)) {
+        return error;
+    }
+    const int error = cleanup.watch(folder(), name, fd);
+    if (error != 0) {
+        m_calls.close(fd);
+        m_calls.remove(folder(), name);
+    }
+    return error;
 }
 
 void ReplacingFile::createNamed() {
-    const int folder = m_resolved.folder.get();
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string name = temporaryName();
-        const HeldSignals held;
-        const int fd = m_calls.createNew(folder, name);
-        if (fd >= 0) {
-            if (!m_cleanup.watch(folder, name, fd)) {
-                const int error = errno;
-                m_calls.close(fd);
-                m_calls.remove(folder, name);
-                fail(FileStep::Create, error);
-            }
-            m_fd = fd;
+    int fd = -1;
+    const int error = underHiddenName([&](const std::string& name) {
+        const int created = createWatched(name, m_cleanup, fd);
+        if (created == 0) {
             m_temporary = name;
-            m_written = 0;
-            m_writebackAsked = 0;
-            return;
         }
-        if (errno != EEXIST) {
-            fail(FileStep::Create, errno);
-        }
+        return created;
+    });
+    if (error != 0) {
+        fail(FileStep::Create, error);
     }
-    fail(FileStep::Create, EEXIST);
+    m_file = fd;
+    m_written = 0;
+    m_writebackAsked = 0;
 }
 
 // A file without a name can only replace another once it has a name of its own. False when the file system
 // links no file.
 bool ReplacingFile::nameUnnamedTemporarily() {
-    const int folder = m_resolved.folder.get();
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string name = temporaryName();
-        const HeldSignals held;
-        if (m_calls.nameUnnamed(m_fd, folder, name) == 0) {
+    const int error = underHiddenName([&](const std::string& name) {
+        const int named = m_calls.nameUnnamed(m_file, folder(), name);
+        if (named == 0) {
             m_temporary = name;
-            if (!m_cleanup.watch(folder, name, m_fd)) {
-                fail(FileStep::Publish, errno);
+            if (const int watched = m_cleanup.watch(folder(), name, m_file)) {
+                fail(FileStep::Publish, watched);
             }
-            return true;
         }
-        if (refusesLinks(errno)) {
-            return false;
-        }
-        if (errno != EEXIST) {
-            fail(FileStep::Publish, errno);
-        }
+        return named;
+    });
+    if (error != 0 && !refusesLinks(error)) {
+        fail(FileStep::Publish, error);
     }
-    fail(FileStep::Publish, EEXIST);
+    return error == 0;
 }
 
 // A file system may make files without a name and yet link none (a FUSE file system can), which leaves such
 // a file no way to a name: its bytes move to a hidden named file, which a rename can name.
 void ReplacingFile::moveToNamedTemporary() {
-    const FileDescriptor unnamed(std::exchange(m_fd, -1));
+    const FileDescriptor unnamed(std::exchange(m_file, FileCalls::kNoHandle), m_calls);
     createNamed();
     std::string chunk(BufferedOutput::kSize, '\0');
-    for (off_t done = 0;;) {
-        const ssize_t got = ::pread(unnamed.get(), chunk.data(), chunk.size(), done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            fail(FileStep::Write, errno);
+    for (long long done = 0;;) {
+        std::size_t got = 0;
+        if (const int error = m_calls.readAt(unnamed.get(), done, chunk.data(), chunk.size(), got)) {
+            fail(FileStep::Write, error);
         }
         if (got == 0) {
             break;
         }
-        writeAll(std::string_view(chunk).substr(0, static_cast<std::size_t>(got)));
-        done += got;
+        writeAll(std::string_view(chunk).substr(0, got));
+        done += static_cast<long long>(got);
     }
-    if (m_calls.sync(m_fd) != 0) {
-        fail(FileStep::Sync, errno);
-    }
+    sync();
 }
 
 // Refused as writing the file in place would be: a read-only file stays as it is.
 void ReplacingFile::ensureReplaceable() const {
-    if (::faccessat(m_resolved.folder.get(), m_resolved.name.c_str(), W_OK, AT_EACCESS) != 0 &&
-        errno != ENOENT) {
-        fail(FileStep::CheckTarget, errno);
+    const int error = m_calls.mayWrite(folder(), m_resolved.name);
+    if (error != 0 && error != ENOENT) {
+        fail(FileStep::CheckTarget, error);
     }
 }
 
 void ReplacingFile::takeOverAttributes() const {
     struct stat old {};
-    if (::fstatat(m_resolved.folder.get(), m_resolved.name.c_str(), &old, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (m_calls.status(folder(), m_resolved.name, old) != 0) {
         return; // gone meanwhile: the new file keeps what it was created with
     }
     // Owner first, since a change of owner drops the set-user-ID bit. A process that may not give the file
     // away may still give it one of its own groups; failing both, the file stays its own.
-    if (::fchown(m_fd, old.st_uid, old.st_gid) != 0) {
-        ::fchown(m_fd, static_cast<uid_t>(-1), old.st_gid);
+    if (m_calls.setOwner(m_file, old.st_uid, old.st_gid) != 0) {
+        m_calls.setOwner(m_file, static_cast<uid_t>(-1), old.st_gid);
     }
-    if (::fchmod(m_fd, old.st_mode & kPermissionBits) != 0 && !keepsNoPermissionBits(errno)) {
-        fail(FileStep::Publish, errno);
+    const int error = m_calls.setPermissionBits(m_file, old.st_mode & kPermissionBits);
+    if (error != 0 && !keepsNoPermissionBits(error)) {
+        fail(FileStep::Publish, error);
     }
 }
 
@@ -175,162 +176,111 @@ void ReplacingFile::takeOverAttributes() const {
 void ReplacingFile::ensureFolderInPlace() const {
     struct stat held {};
     struct stat atPath {};
-    if (::fstat(m_resolved.folder.get(), &held) != 0 || ::stat(m_resolved.folderPath.c_str(), &atPath) != 0 ||
+    if (m_calls.openStatus(folder(), held) != 0 || m_calls.pathStatus(m_resolved.folderPath, atPath) != 0 ||
         held.st_dev != atPath.st_dev || held.st_ino != atPath.st_ino) {
         fail(FileStep::Publish, ENOENT);
     }
 }
 
-bool ReplacingFile::publish(Placement placement) {
-    if (placement == Placement::New) {
-        if (!publishNew()) {
-            return false;
-        }
-    } else {
-        publishReplacing();
-    }
+void ReplacingFile::published() {
     m_temporary.clear();
     m_cleanup.forget();
+    // The file is on the disk; closing it has nothing left to report.
+    m_calls.close(std::exchange(m_file, FileCalls::kNoHandle));
+    // A file system that keeps no folder to flush answers EINVAL.
+    const int error = m_calls.sync(folder());
+    if (error != 0 && error != EINVAL) {
+        fail(FileStep::SyncFolder, error);
+    }
+}
+
+bool ReplacingFile::publishNew() {
+    ensureFolderInPlace();
+    if (!takeNewName()) {
+        return false;
+    }
+    published();
     return true;
 }
 
+// One way to a new name, tried: true when it gave the name, false when a file bears it, nothing when this
+// way is missing here; any other answer fails.
+std::optional<bool> ReplacingFile::wayGaveTheName(int systemError, bool (*missingHere)(int)) const {
+    if (systemError == 0 || systemError == EEXIST) {
+        return systemError == 0;
+    }
+    if (!missingHere(systemError)) {
+        fail(FileStep::Publish, systemError);
+    }
+    return std::nullopt;
+}
+
 // Each way tried only where the one before it is missing: none of them ever replaces a file.
-bool ReplacingFile::publishNew() {
-    const int folder = m_resolved.folder.get();
+bool ReplacingFile::takeNewName() {
     const std::string& name = m_resolved.name;
     if (m_temporary.empty()) {
-        if (m_calls.nameUnnamed(m_fd, folder, name) == 0) {
-            return true;
-        }
-        if (errno == EEXIST) {
-            return false;
-        }
-        if (!refusesLinks(errno)) {
-            fail(FileStep::Publish, errno);
+        if (const std::optional<bool> done =
+                wayGaveTheName(m_calls.nameUnnamed(m_file, folder(), name), refusesLinks)) {
+            return *done;
         }
         moveToNamedTemporary();
     }
-    if (m_calls.renameNoReplace(folder, m_temporary, name) == 0) {
-        return true;
+    if (const std::optional<bool> done =
+            wayGaveTheName(m_calls.renameNoReplace(folder(), m_temporary, name), lacksRenameNoReplace)) {
+        return *done;
     }
-    if (errno == EEXIST) {
-        return false;
-    }
-    if (!lacksRenameNoReplace(errno)) {
-        fail(FileStep::Publish, errno);
-    }
-    if (m_calls.link(folder, m_temporary, name) == 0) {
-        if (m_calls.remove(folder, m_temporary) != 0) {
-            fail(FileStep::Publish, errno);
+    if (const std::optional<bool> done =
+            wayGaveTheName(m_calls.link(folder(), m_temporary, name), refusesLinks)) {
+        if (*done) {
+            if (const int error = m_calls.remove(folder(), m_temporary)) {
+                fail(FileStep::Publish, error);
+            }
         }
-        return true;
+        return *done;
     }
-    if (errno == EEXIST) {
-        return false;
-    }
-    if (!refusesLinks(errno)) {
-        fail(FileStep::Publish, errno);
-    }
-    return publishOverClaim();
+    return takeNameOverClaim();
 }
 
 // Creating a file only while its name is free works wherever files can be created (FAT and exFAT through
 // FUSE, shares of every kind), and a rename over a file of our own replaces nothing of anyone else's. A claim
 // that another program has replaced or removed meanwhile is no longer ours: the name counts as taken.
-bool ReplacingFile::publishOverClaim() {
-    const int folder = m_resolved.folder.get();
+bool ReplacingFile::takeNameOverClaim() {
     const std::string& name = m_resolved.name;
-    {
+    int claim = -1;
+    const int error = [&] {
         const HeldSignals held;
-        const int claim = m_calls.createNew(folder, name);
-        if (claim < 0) {
-            if (errno == EEXIST) {
-                return false;
-            }
-            fail(FileStep::Publish, errno);
-        }
-        if (!m_claim.watch(folder, name, claim)) {
-            const int error = errno;
-            m_calls.close(claim);
-            m_calls.remove(folder, name);
-            fail(FileStep::Publish, error);
-        }
-        m_calls.close(claim);
+        return createWatched(name, m_claim, claim);
+    }();
+    if (error == EEXIST) {
+        return false;
     }
+    if (error != 0) {
+        fail(FileStep::Publish, error);
+    }
+    m_calls.close(claim);
     if (!m_claim.stillThere()) {
         m_claim.forget();
         return false;
     }
-    if (m_calls.rename(folder, m_temporary, name) != 0) {
-        const int error = errno;
+    if (const int renamed = m_calls.rename(folder(), m_temporary, name)) {
         m_claim.removeNow();
-        fail(FileStep::Publish, error);
+        fail(FileStep::Publish, renamed);
     }
     m_claim.forget();
     return true;
 }
 
 void ReplacingFile::publishReplacing() {
+    ensureFolderInPlace();
     ensureReplaceable();
     if (m_temporary.empty() && !nameUnnamedTemporarily()) {
         moveToNamedTemporary();
     }
     takeOverAttributes();
-    if (m_calls.rename(m_resolved.folder.get(), m_temporary, m_resolved.name) != 0) {
-        fail(FileStep::Publish, errno);
+    if (const int error = m_calls.rename(folder(), m_temporary, m_resolved.name)) {
+        fail(FileStep::Publish, error);
     }
-}
-
-bool ReplacingFile::commit(Placement placement) {
-    if (!m_synced) {
-        flush();
-        if (m_calls.sync(m_fd) != 0) {
-            fail(FileStep::Sync, errno);
-        }
-        m_synced = true;
-    }
-    ensureFolderInPlace();
-    if (!publish(placement)) {
-        return false;
-    }
-    // The file is on the disk; closing it has nothing left to report.
-    m_calls.close(std::exchange(m_fd, -1));
-    // A file system that keeps no folder to flush answers EINVAL.
-    if (m_calls.sync(m_resolved.folder.get()) != 0 && errno != EINVAL) {
-        fail(FileStep::SyncFolder, errno);
-    }
-    return true;
-}
-
-void ReplacingFile::write(std::string_view bytes) {
-    m_output.write(bytes, [this](std::string_view all) { writeAll(all); });
-}
-
-void ReplacingFile::flush() {
-    m_output.flush([this](std::string_view all) { writeAll(all); });
-}
-
-void ReplacingFile::writeAll(std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const long written = m_calls.write(m_fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            // A write that moves nothing without an error code is a full disk all the same.
-            fail(FileStep::Write, written < 0 ? errno : ENOSPC);
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    // The disk takes the file a few megabytes at a time while the rest is built, so that the flush at commit
-    // has little left to wait for. Only a hint: whatever fails here, that flush reports.
-    constexpr long long kWritebackStep = 4 << 20;
-    m_written += static_cast<long long>(bytes.size());
-    if (m_written - m_writebackAsked >= kWritebackStep) {
-        m_calls.startWriteback(m_fd, m_writebackAsked, m_written - m_writebackAsked);
-        m_writebackAsked = m_written;
-    }
+    published();
 }
 
 } // namespace kalvian

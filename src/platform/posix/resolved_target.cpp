@@ -2,11 +2,7 @@
 
 #include "platform/file_error.h"
 
-#include <cerrno>
-#include <climits>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kalvian {
 
@@ -31,24 +27,20 @@ Split split(const std::string& path, const char* separators) {
 // Moves `target` into the folder `path`, relative to the folder it is in.
 void enterFolder(ResolvedTarget& target, const std::string& path, FileCalls& calls,
                  const std::string& shown) {
-    FileDescriptor folder(calls.openFolder(target.folder.get(), path));
-    if (folder.get() < 0) {
-        throw FileError(errno, FileStep::OpenFolder, shown);
+    int folder = -1;
+    if (const int error = calls.openFolder(target.folder.get(), path, folder)) {
+        throw FileError(error, FileStep::OpenFolder, shown);
     }
-    target.folder = std::move(folder);
+    target.folder = FileDescriptor(folder, calls);
     target.folderPath = path.front() == '/' ? path : target.folderPath + path;
 }
 
-std::string readLink(const ResolvedTarget& target, const std::string& shown) {
-    char text[PATH_MAX];
-    const long length = ::readlinkat(target.folder.get(), target.name.c_str(), text, sizeof text);
-    if (length < 0) {
-        throw FileError(errno, FileStep::CheckTarget, shown);
+std::string readLink(const ResolvedTarget& target, FileCalls& calls, const std::string& shown) {
+    std::string text;
+    if (const int error = calls.readLink(target.folder.get(), target.name, text)) {
+        throw FileError(error, FileStep::CheckTarget, shown);
     }
-    if (static_cast<std::size_t>(length) == sizeof text) {
-        throw FileError(ENAMETOOLONG, FileStep::CheckTarget, shown);
-    }
-    return {text, static_cast<std::size_t>(length)};
+    return text;
 }
 
 } // namespace
@@ -59,16 +51,16 @@ ResolvedTarget resolveTarget(const std::string& path, FileCalls& calls) {
     if (parts.name.empty()) {
         throw FileError(EINVAL, FileStep::OpenFolder, path);
     }
-    ResolvedTarget target{FileDescriptor(AT_FDCWD), "", parts.name};
+    ResolvedTarget target{FileDescriptor(AT_FDCWD, calls), "", parts.name};
     enterFolder(target, parts.folder.empty() ? "./" : parts.folder, calls, path);
 
     for (int links = 0; links <= kMaxLinks; ++links) {
         struct stat info {};
-        if (::fstatat(target.folder.get(), target.name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-            if (errno == ENOENT) {
+        if (const int error = calls.status(target.folder.get(), target.name, info)) {
+            if (error == ENOENT) {
                 return target;
             }
-            throw FileError(errno, FileStep::CheckTarget, path);
+            throw FileError(error, FileStep::CheckTarget, path);
         }
         if (S_ISDIR(info.st_mode)) {
             throw FileError(EISDIR, FileStep::CheckTarget, path);
@@ -81,7 +73,7 @@ ResolvedTarget resolveTarget(const std::string& path, FileCalls& calls) {
             target.exists = true;
             return target;
         }
-        const Split link = split(readLink(target, path), "/");
+        const Split link = split(readLink(target, calls, path), "/");
         if (link.name.empty()) {
             throw FileError(EISDIR, FileStep::CheckTarget, path);
         }

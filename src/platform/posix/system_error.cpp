@@ -28,6 +28,8 @@ ErrorKind errorKind(int systemError) {
         return ErrorKind::ReadOnly;
     case EISDIR:
         return ErrorKind::IsAFolder;
+    case EBUSY: // Linux's SMB client, for a file another program opened sharing it with no one
+        return ErrorKind::InUse;
     case ENOSPC:
     case EDQUOT:
     case EFBIG:
@@ -39,10 +41,6 @@ ErrorKind errorKind(int systemError) {
 
 std::string systemErrorText(int systemError) {
     return std::generic_category().message(systemError);
-}
-
-int lastSystemError() {
-    return errno;
 }
 
 } // namespace kalvian

@@ -22,19 +22,30 @@ struct Slot {
 };
 
 std::array<Slot, 16> g_slots;
+std::atomic<void (*)()> g_lastWord{nullptr};
+// Held while a file takes its name: an interruption then waits for the name to be taken or not.
+std::mutex g_naming;
 
-BOOL WINAPI removeWatchedFiles(DWORD) {
+// Ended here rather than by the system's own handler, which some systems (Wine) end with status 0: a batch
+// file must not take an interrupted export for a finished one. Ended at once, not through ExitProcess,
+// whose clean-up would wait for locks the interrupted threads may hold.
+BOOL WINAPI removeWatchedFilesAndEnd(DWORD) {
+    g_naming.lock(); // never given back: the process ends below
     for (Slot& slot : g_slots) {
         if (slot.state.load(std::memory_order_acquire) == kWatched) {
             ::DeleteFileW(slot.path);
         }
     }
-    return FALSE; // the next handler, in the end the system's, ends the process
+    if (void (*lastWord)() = g_lastWord.load()) {
+        lastWord();
+    }
+    ::TerminateProcess(::GetCurrentProcess(), static_cast<UINT>(STATUS_CONTROL_C_EXIT));
+    return TRUE;
 }
 
 void installHandler() {
     static std::once_flag installed;
-    std::call_once(installed, [] { ::SetConsoleCtrlHandler(removeWatchedFiles, TRUE); });
+    std::call_once(installed, [] { ::SetConsoleCtrlHandler(removeWatchedFilesAndEnd, TRUE); });
 }
 
 } // namespace
@@ -55,6 +66,19 @@ bool ConsoleInterrupt::watch(const std::wstring& path) {
         }
     }
     return false;
+}
+
+HeldInterrupts::HeldInterrupts() {
+    g_naming.lock();
+}
+
+HeldInterrupts::~HeldInterrupts() {
+    g_naming.unlock();
+}
+
+void endOnConsoleInterrupt(void (*lastWord)()) {
+    g_lastWord.store(lastWord);
+    installHandler();
 }
 
 void ConsoleInterrupt::forget() {

@@ -1,5 +1,6 @@
 #include "platform/process.h"
 
+#include "platform/windows/console_interrupt.h"
 #include "platform/windows/wide_text.h"
 
 #include <windows.h>
@@ -37,6 +38,9 @@ void useStandardStreamsAsBytes() {
     g_consoleCodePage = ::GetConsoleOutputCP();
     if (g_consoleCodePage != 0 && g_consoleCodePage != CP_UTF8 && ::SetConsoleOutputCP(CP_UTF8)) {
         std::atexit(restoreConsoleCodePage);
+        endOnConsoleInterrupt(restoreConsoleCodePage);
+    } else {
+        endOnConsoleInterrupt(nullptr);
     }
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
@@ -57,6 +61,11 @@ std::string currentFolder() {
 bool standardErrorIsTerminal() {
     DWORD mode = 0;
     return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
+void markWindowOpen() {
+    // The installer's name for it (packaging/windows/kalvian.nsi); the system closes it with the process.
+    ::CreateMutexW(nullptr, FALSE, L"Kalvian.JanelaAberta");
 }
 
 } // namespace kalvian

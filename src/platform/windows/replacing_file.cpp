@@ -1,10 +1,11 @@
-#include "platform/windows/replacing_file.h"
+#include "platform/replacing_file.h"
 
 #include "platform/windows/error_codes.h"
 #include "platform/windows/wide_text.h"
 
 #include <windows.h>
 #include <random>
+#include <utility>
 
 namespace kalvian {
 
@@ -29,7 +30,7 @@ std::wstring folderName(const std::wstring& folder) {
 
 constexpr int kPublishAttempts = 20;
 
-bool nameTaken(DWORD error) {
+bool nameTaken(int error) {
     return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS;
 }
 
@@ -42,7 +43,7 @@ ReplacingFile::ReplacingFile(std::string target, FileCalls& calls)
 }
 
 ReplacingFile::~ReplacingFile() {
-    if (m_file != nullptr) {
+    if (m_file != FileCalls::kNoHandle) {
         m_calls.close(m_file);
     }
     if (!m_temporary.empty()) {
@@ -50,15 +51,10 @@ ReplacingFile::~ReplacingFile() {
     }
 }
 
-void ReplacingFile::fail(FileStep step, unsigned long systemError) const {
-    throw FileError(static_cast<int>(systemError), step, m_target);
-}
-
 void ReplacingFile::checkTarget() const {
     const std::wstring folder = folderOf(m_path);
-    const DWORD folderAttributes = m_calls.attributes(folderName(folder));
-    if (folderAttributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = ::GetLastError();
+    unsigned long folderAttributes = 0;
+    if (const int error = m_calls.attributes(folderName(folder), folderAttributes)) {
         fail(FileStep::OpenFolder, error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
     }
     if ((folderAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
@@ -68,9 +64,8 @@ void ReplacingFile::checkTarget() const {
     if (m_path.size() - folder.size() > kLongestName) {
         fail(FileStep::CheckTarget, ERROR_FILENAME_EXCED_RANGE);
     }
-    const DWORD attributes = m_calls.attributes(m_path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) {
-        const DWORD error = ::GetLastError();
+    unsigned long attributes = 0;
+    if (const int error = m_calls.attributes(m_path, attributes)) {
         if (error != ERROR_FILE_NOT_FOUND) {
             fail(FileStep::CheckTarget, error);
         }
@@ -89,8 +84,9 @@ void ReplacingFile::createTemporary() {
     const std::wstring folder = folderOf(m_path);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::wstring path = folder + temporaryName();
-        const FileCalls::Handle file = m_calls.createNew(path);
-        if (file != nullptr) {
+        FileCalls::Handle file = nullptr;
+        const int error = m_calls.createNew(path, file);
+        if (error == 0) {
             if (!m_interrupt.watch(path)) {
                 m_calls.close(file);
                 m_calls.remove(path);
@@ -100,7 +96,6 @@ void ReplacingFile::createTemporary() {
             m_temporary = path;
             return;
         }
-        const DWORD error = ::GetLastError();
         if (!nameTaken(error)) {
             fail(FileStep::Create, error);
         }
@@ -108,53 +103,49 @@ void ReplacingFile::createTemporary() {
     fail(FileStep::Create, ERROR_FILE_EXISTS);
 }
 
-void ReplacingFile::write(std::string_view bytes) {
-    m_output.write(bytes, [this](std::string_view all) { writeAll(all); });
-}
-
-void ReplacingFile::flush() {
-    m_output.flush([this](std::string_view all) { writeAll(all); });
-}
-
-void ReplacingFile::writeAll(std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        unsigned long written = 0;
-        const auto size = static_cast<unsigned long>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
-        if (!m_calls.write(m_file, bytes.data() + done, size, written)) {
-            fail(FileStep::Write, ::GetLastError());
-        }
-        if (written == 0) {
-            // A write that moves nothing without an error code is a full disk all the same.
-            fail(FileStep::Write, ERROR_DISK_FULL);
-        }
-        done += written;
+// Named only once closed, and on the disk by then: closing has nothing left to report.
+void ReplacingFile::closeForNaming() {
+    if (m_file != FileCalls::kNoHandle) {
+        m_calls.close(std::exchange(m_file, FileCalls::kNoHandle));
     }
 }
 
-bool ReplacingFile::publish(Placement placement) {
-    if (placement == Placement::New) {
-        if (!m_calls.moveNew(m_temporary, m_path)) {
-            const DWORD error = ::GetLastError();
-            if (nameTaken(error)) {
-                return false;
-            }
-            fail(FileStep::Publish, error);
-        }
-        return true;
+void ReplacingFile::published() {
+    m_temporary.clear();
+    m_interrupt.forget();
+}
+
+// Ctrl+C waits while the file takes its name, here and in publishReplacing: ReplaceFileW stopped halfway can
+// leave a file of its own beside the target (Wine's does).
+bool ReplacingFile::publishNew() {
+    const HeldInterrupts held;
+    closeForNaming();
+    const int error = m_calls.moveNew(m_temporary, m_path);
+    if (error != 0 && !nameTaken(error)) {
+        fail(FileStep::Publish, error);
     }
-    // Another run replacing the same name may set the file aside for a moment or give the name anew while
-    // this one looks: the name is then taken or replaced again, a bounded number of times.
+    if (error == 0) {
+        published();
+    }
+    return error == 0;
+}
+
+// Another run replacing the same name may set the file aside for a moment or give the name anew while this
+// one looks: the name is then taken or replaced again, a bounded number of times.
+void ReplacingFile::publishReplacing() {
+    const HeldInterrupts held;
+    closeForNaming();
     for (int attempt = 1;; ++attempt) {
         const bool lastAttempt = attempt == kPublishAttempts;
         checkTarget();
         // The file may have gone meanwhile: then the name is free to take.
-        const DWORD attributes = m_calls.attributes(m_path);
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
-            if (m_calls.moveNew(m_temporary, m_path)) {
-                return true;
+        unsigned long attributes = 0;
+        if (m_calls.attributes(m_path, attributes) != 0) {
+            const int error = m_calls.moveNew(m_temporary, m_path);
+            if (error == 0) {
+                published();
+                return;
             }
-            const DWORD error = ::GetLastError();
             if (!nameTaken(error) || lastAttempt) {
                 fail(FileStep::Publish, error);
             }
@@ -163,8 +154,11 @@ bool ReplacingFile::publish(Placement placement) {
         // A file another program holds open without sharing it cannot be set aside. Asked first, since some
         // ReplaceFileW (Wine's) find that out only after making a file of their own beside it, which they
         // leave.
-        if (!m_calls.mayRemove(m_path) || !m_calls.replace(m_path, m_temporary)) {
-            const DWORD error = ::GetLastError();
+        int error = m_calls.mayRemove(m_path);
+        if (error == 0) {
+            error = m_calls.replace(m_path, m_temporary);
+        }
+        if (error != 0) {
             if (error != ERROR_FILE_NOT_FOUND || lastAttempt) {
                 fail(FileStep::Publish,
                      error == ERROR_UNABLE_TO_REMOVE_REPLACED ? ERROR_SHARING_VIOLATION : error);
@@ -172,30 +166,13 @@ bool ReplacingFile::publish(Placement placement) {
             continue;
         }
         // Some ReplaceFileW (Wine's) give the file the temporary file's attributes instead of the old file's.
-        if (m_calls.attributes(m_path) != attributes) {
+        unsigned long now = 0;
+        if (m_calls.attributes(m_path, now) != 0 || now != attributes) {
             m_calls.setAttributes(m_path, attributes);
         }
-        return true;
+        published();
+        return;
     }
-}
-
-bool ReplacingFile::commit(Placement placement) {
-    if (!m_synced) {
-        flush();
-        if (!m_calls.flush(m_file)) {
-            fail(FileStep::Sync, ::GetLastError());
-        }
-        // The file is on the disk; closing it has nothing left to report.
-        m_calls.close(m_file);
-        m_file = nullptr;
-        m_synced = true;
-    }
-    if (!publish(placement)) {
-        return false;
-    }
-    m_temporary.clear();
-    m_interrupt.forget();
-    return true;
 }
 
 } // namespace kalvian

@@ -63,8 +63,4 @@ std::string systemErrorText(int systemError) {
     return toUtf8(message);
 }
 
-int lastSystemError() {
-    return static_cast<int>(::GetLastError());
-}
-
 } // namespace kalvian

@@ -1,7 +1,7 @@
 // The safe writer on real folders: with files without a name, and with hidden named temporary files where a
 // file system has none; races, links, permissions, a folder moved away and signals in real child processes.
 #include "platform/file_error.h"
-#include "platform/posix/replacing_file.h"
+#include "platform/replacing_file.h"
 #include "support/case_names.h"
 #include "support/posix/child_process.h"
 #include "support/temp_folder.h"
@@ -34,8 +34,8 @@ struct Lacks {
 };
 
 // Such a file system, where one step may also fail ("criar", "gravar", "writeback", "sync-arquivo", "nome"
-// for the target's name, "sync-pasta"). It records the calls that matter for a power cut (the file's sync,
-// the target's name appearing, the folder's sync) and which calls gave the target its name.
+// for the target's name, "permissoes", "sync-pasta"). It records the calls that matter for a power cut (the
+// file's sync, the target's name appearing, the folder's sync) and which calls gave the target its name.
 class LackingFileSystem : public FileCalls {
 public:
     explicit LackingFileSystem(Lacks lacks, const char* failingStep = "", int error = 0)
@@ -45,51 +45,56 @@ public:
     std::string way;
     std::vector<std::pair<long long, long long>> writebacks; // (offset, length)
 
-    int createUnnamed(int folder) override {
-        return refused(m_lacks.unnamedFiles, "criar") ? -1 : FileCalls::createUnnamed(folder);
+    int createUnnamed(int folder, int& fd) override {
+        return refused(m_lacks.unnamedFiles, "criar") ? m_cause : FileCalls::createUnnamed(folder, fd);
     }
-    int createNew(int folder, const std::string& name) override {
-        return refused(0, "criar") ? -1 : named("reivindicar", name, FileCalls::createNew(folder, name));
+    int createNew(int folder, const std::string& name, int& fd) override {
+        return refused(0, "criar") ? m_cause
+                                   : named("reivindicar", name, FileCalls::createNew(folder, name, fd));
     }
-    long write(int fd, const char* data, std::size_t size) override {
-        return refused(0, "gravar") ? -1 : FileCalls::write(fd, data, size);
+    int write(int fd, const char* data, std::size_t size, std::size_t& written) override {
+        return refused(0, "gravar") ? m_cause : FileCalls::write(fd, data, size, written);
     }
     int startWriteback(int fd, long long offset, long long length) override {
         writebacks.emplace_back(offset, length);
-        return refused(0, "writeback") ? -1 : FileCalls::startWriteback(fd, offset, length);
+        return refused(0, "writeback") ? m_cause : FileCalls::startWriteback(fd, offset, length);
     }
     int sync(int fd) override {
         struct stat info {};
         ::fstat(fd, &info);
         log.push_back(S_ISDIR(info.st_mode) ? "sync pasta" : "sync arquivo");
-        return refused(0, S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? -1 : FileCalls::sync(fd);
+        return refused(0, S_ISDIR(info.st_mode) ? "sync-pasta" : "sync-arquivo") ? m_cause
+                                                                                 : FileCalls::sync(fd);
+    }
+    int setPermissionBits(int fd, mode_t bits) override {
+        return refused(0, "permissoes") ? m_cause : FileCalls::setPermissionBits(fd, bits);
     }
     int nameUnnamed(int fd, int folder, const std::string& name) override {
         return refused(m_lacks.links, "nome")
-                   ? -1
+                   ? m_cause
                    : named("nomear-sem-nome", name, FileCalls::nameUnnamed(fd, folder, name));
     }
     int renameNoReplace(int folder, const std::string& from, const std::string& to) override {
         return refused(m_lacks.renameNoReplace, "nome")
-                   ? -1
+                   ? m_cause
                    : named("renomear-sem-substituir", to, FileCalls::renameNoReplace(folder, from, to));
     }
     int link(int folder, const std::string& from, const std::string& to) override {
-        return refused(m_lacks.links, "") ? -1 : named("ligar", to, FileCalls::link(folder, from, to));
+        return refused(m_lacks.links, "") ? m_cause : named("ligar", to, FileCalls::link(folder, from, to));
     }
     int rename(int folder, const std::string& from, const std::string& to) override {
         return named("renomear", to, FileCalls::rename(folder, from, to));
     }
 
 private:
-    // True, with errno set, when the step is the one that fails or the feature is missing.
-    bool refused(int lacking, const char* step) const {
+    // True, with the cause kept, when the step is the one that fails or the feature is missing.
+    bool refused(int lacking, const char* step) {
         const bool failing = *step != '\0' && m_failingStep == step;
-        errno = failing ? m_error : lacking;
+        m_cause = failing ? m_error : lacking;
         return failing || lacking != 0;
     }
     int named(const char* call, const std::string& name, int result) {
-        if (result >= 0 && name == "saida.txt") {
+        if (result == 0 && name == "saida.txt") {
             log.push_back("nome");
             way += way.empty() ? call : std::string(" ") + call;
         }
@@ -98,6 +103,7 @@ private:
     Lacks m_lacks;
     std::string m_failingStep;
     int m_error;
+    int m_cause = 0;
 };
 
 // How the file being written is held and named: the ways the writer knows.
@@ -225,6 +231,22 @@ TEST_P(ReplacingFilePosixTest, ReplacedFileKeepsPermissionBitsOwnerAndGroup) {
         EXPECT_EQ(info.st_uid, owner.uid);
         EXPECT_EQ(info.st_gid, owner.gid);
         EXPECT_EQ(readFile(target()), "novo");
+    }
+}
+
+TEST_P(ReplacingFilePosixTest, PermissionBitsNotTakenOverFailTheReplacementUnlessTheSystemKeepsNone) {
+    const struct {
+        int error;
+        const char* failure;
+        const char* left;
+    } cases[] = {{EIO, "I/O error 5", "antigo"}, {ENOSYS, "no error", "novo"}};
+    for (const auto& c : cases) {
+        writeFile(target(), "antigo");
+        LackingFileSystem failing(GetParam().lacks, "permissoes", c.error);
+        EXPECT_EQ(failureOf([&] { writeAndCommit(target(), failing, "novo", Placement::Replace); }),
+                  c.failure);
+        EXPECT_EQ(readFile(target()), c.left);
+        EXPECT_EQ(names(), std::vector<std::string>{"saida.txt"});
     }
 }
 
@@ -437,9 +459,9 @@ public:
     ClaimMoment(Event event, std::string folder)
         : LackingFileSystem(kFuseFat), m_event(event), m_folder(std::move(folder)) {}
 
-    int createNew(int folder, const std::string& name) override {
-        const int fd = LackingFileSystem::createNew(folder, name);
-        if (fd >= 0 && name == "saida.txt") {
+    int createNew(int folder, const std::string& name, int& fd) override {
+        const int error = LackingFileSystem::createNew(folder, name, fd);
+        if (error == 0 && name == "saida.txt") {
             if (m_event == Event::OtherProgram || m_event == Event::OtherProgramAndSignal) {
                 writeFile(m_folder + "/dele.txt", "outro programa");
                 fs::rename(m_folder + "/dele.txt", m_folder + "/saida.txt");
@@ -448,14 +470,10 @@ public:
                 ::raise(SIGTERM);
             }
         }
-        return fd;
+        return error;
     }
     int rename(int folder, const std::string& from, const std::string& to) override {
-        if (m_event == Event::RenameFails) {
-            errno = EIO;
-            return -1;
-        }
-        return LackingFileSystem::rename(folder, from, to);
+        return m_event == Event::RenameFails ? EIO : LackingFileSystem::rename(folder, from, to);
     }
 
 private:

@@ -4,7 +4,7 @@
 #include "platform/file_error.h"
 #include "platform/files.h"
 #include "platform/system_error.h"
-#include "platform/windows/replacing_file.h"
+#include "platform/replacing_file.h"
 #include "platform/windows/wide_text.h"
 #include "support/temp_folder.h"
 #include "support/windows/wide_files.h"
@@ -30,21 +30,19 @@ using test::writeFile;
 // Writes that run out of room after some bytes, as a disk that fills up.
 class FullDisk : public FileCalls {
 public:
-    explicit FullDisk(unsigned long room) : m_room(room) {}
+    explicit FullDisk(std::size_t room) : m_room(room) {}
 
-    bool write(Handle file, const char* data, unsigned long size, unsigned long& written) override {
+    int write(Handle file, const char* data, std::size_t size, std::size_t& written) override {
         if (m_room == 0) {
-            written = 0;
-            ::SetLastError(ERROR_DISK_FULL);
-            return false;
+            return ERROR_DISK_FULL;
         }
-        const unsigned long allowed = std::min(size, m_room);
+        const std::size_t allowed = std::min(size, m_room);
         m_room -= allowed;
         return FileCalls::write(file, data, allowed, written);
     }
 
 private:
-    unsigned long m_room;
+    std::size_t m_room;
 };
 
 std::string writeAndCommit(const std::string& target, const std::string& bytes, Placement placement,
@@ -101,14 +99,13 @@ public:
     OtherRunMeanwhile(std::string target, bool nameGivenAnew)
         : m_target(std::move(target)), m_anew(nameGivenAnew) {}
 
-    bool mayRemove(const std::wstring& path) override {
+    int mayRemove(const std::wstring& path) override {
         if (m_looks++ == 0) {
             ::DeleteFileW(path.c_str());
             if (m_anew) {
                 writeFile(m_target, "outra execucao");
             }
-            ::SetLastError(ERROR_FILE_NOT_FOUND);
-            return false;
+            return ERROR_FILE_NOT_FOUND;
         }
         return FileCalls::mayRemove(path);
     }
