@@ -3,8 +3,8 @@
 // with accents and paths longer than 260 characters.
 #include "platform/file_error.h"
 #include "platform/files.h"
-#include "platform/system_error.h"
 #include "platform/replacing_file.h"
+#include "platform/system_error.h"
 #include "platform/windows/wide_text.h"
 #include "support/temp_folder.h"
 #include "support/windows/wide_files.h"
